@@ -1,0 +1,16 @@
+// Recording implementation of the message-box seam.
+#include "common/dialogs.h"
+
+namespace elumira {
+
+Dialogs::Answer RecordingDialogs::show(Kind kind, const QString &text, Buttons buttons)
+{
+    m_boxes.append({kind, text, buttons});
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    if (!m_answers.isEmpty())
+        return m_answers.takeFirst();
+    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+}
+
+} // namespace elumira

@@ -1,0 +1,50 @@
+/* Page script shared by the library pages: header menus, lazy pictures, carousels and rating stars. */
+$(document).ready(function () {
+    // Field menu of the search box: the chosen field's label replaces the button's label.
+    $('.search-panel .dropdown-menu').find('a').click(function (e) {
+        e.preventDefault();
+        var concept = $(this).text();
+        $('.search-panel span#search_concept').text(concept);
+    });
+
+    // Account menu: opens while the pointer is over it, with the page dimmed behind it.
+    $('.dropdown').hover(function () {
+        $(this).find('.login-inner').stop(true, true).fadeIn('fast');
+        $(this).addClass('open');
+        $('#overlay').show();
+    }, function () {
+        $(this).find('.login-inner').stop(true, true).fadeOut('fast');
+        $(this).removeClass('open');
+        $('#overlay').hide();
+    });
+
+    window.lazyLoadInstance = new LazyLoad();
+
+    $('.multiple-items').slick({
+        lazyLoad: 'ondemand',
+        infinite: true,
+        slidesToShow: 6,
+        slidesToScroll: 6
+    });
+
+    $('.banner').slick({
+        lazyLoad: 'ondemand',
+        infinite: true,
+        dots: true,
+        autoplay: true,
+        autoplaySpeed: 2000,
+        arrows: false
+    });
+
+    // Read-only stars, one step per star, drawn with text stars so no icon font is needed.
+    $('.rating-detail').rating({
+        containerClass: 'rating-fa',
+        filledStar: '<i class="rating-star">&#9733;</i>',
+        emptyStar: '<i class="rating-star">&#9734;</i>',
+        size: 'xs',
+        step: 1,
+        showClear: false,
+        showCaption: false,
+        readonly: true
+    });
+});

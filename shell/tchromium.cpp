@@ -1,0 +1,87 @@
+// The browser view of the library pages.
+#include "shell/tchromium.h"
+
+#include "bridge/bridge_receiver.h"
+#include "bridge/bridge_script.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QWebChannel>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+
+#include <memory>
+
+namespace elumira {
+
+TChromium::TChromium(QWebEngineProfile *profile, QWidget *parent)
+    : QWebEngineView(parent),
+      m_receiver(new BridgeReceiver(this)),
+      m_channel(new QWebChannel(this)),
+      m_page(new QWebEnginePage(profile, this))
+{
+    QWebEngineSettings *settings = m_page->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+
+    m_channel->registerObject(QString::fromLatin1(kBridgeObjectName), m_receiver);
+    m_page->setWebChannel(m_channel);
+    setPage(m_page);
+
+    // Queued so that a message never runs the dispatcher inside the channel's own call.
+    connect(m_receiver, &BridgeReceiver::messageReceived, this, &TChromium::processMessageReceived,
+            Qt::QueuedConnection);
+}
+
+TChromium::~TChromium()
+{
+    // The page goes first, while the channel it talks to still exists.
+    m_page->setWebChannel(nullptr);
+    setPage(nullptr);
+    delete m_page;
+}
+
+void TChromium::loadUrl(const QUrl &url)
+{
+    load(url);
+}
+
+void TChromium::reload()
+{
+    // Pages are rewritten in place, so the document is read again from its file.
+    m_page->triggerAction(QWebEnginePage::ReloadAndBypassCache);
+}
+
+void TChromium::runScript(const QString &script)
+{
+    m_page->runJavaScript(script);
+}
+
+void TChromium::bringToFront()
+{
+    if (auto *stack = qobject_cast<QStackedWidget *>(parentWidget())) {
+        stack->setCurrentWidget(this);
+        return;
+    }
+    show();
+    raise();
+}
+
+void TChromium::OnBeforeContextMenu(QMenu *model)
+{
+    model->clear();
+}
+
+void TChromium::contextMenuEvent(QContextMenuEvent *event)
+{
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    OnBeforeContextMenu(menu.get());
+    if (!menu->isEmpty())
+        menu->exec(event->globalPos());
+    event->accept();
+}
+
+} // namespace elumira

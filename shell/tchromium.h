@@ -1,0 +1,46 @@
+// TChromium: a browser view for library pages, over Qt WebEngine.
+#pragma once
+
+#include "common/browser_view.h"
+#include "common/process_message.h"
+
+#include <QWebEngineView>
+
+class QMenu;
+class QWebChannel;
+class QWebEngineProfile;
+
+namespace elumira {
+
+class BridgeReceiver;
+
+// Shows library pages with scripts, plug-ins and file access from file URLs on, shows no context menu, and
+// delivers the messages of the page's app object in call order on the UI thread.
+class TChromium : public QWebEngineView, public BrowserView
+{
+    Q_OBJECT
+public:
+    explicit TChromium(QWebEngineProfile *profile, QWidget *parent = nullptr);
+    ~TChromium() override;
+
+    void loadUrl(const QUrl &url) override;
+    void reload() override;
+    void runScript(const QString &script) override;
+    void bringToFront() override;
+
+    // Empties the menu the browser offers, so that no context menu is shown.
+    static void OnBeforeContextMenu(QMenu *model);
+
+signals:
+    void processMessageReceived(const elumira::ProcessMessage &message);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    BridgeReceiver *m_receiver;
+    QWebChannel *m_channel;
+    QWebEnginePage *m_page;
+};
+
+} // namespace elumira
