@@ -1,1 +1,158 @@
-// placeholder
+// The browser view: page messages arrive in call order with their arguments, scripts run in the page,
+// and no context menu is shown.
+#include "shell/browser_profile.h"
+#include "shell/tchromium.h"
+#include "tests/support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineProfile>
+
+#include <memory>
+
+using elumira::ProcessMessage;
+using elumira::TChromium;
+using elumira::test::evaluate;
+using elumira::test::waitUntil;
+
+namespace {
+
+class BrowserViewTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        m_profile.reset(elumira::createBrowserProfile());
+        m_view = std::make_unique<TChromium>(m_profile.get());
+        m_view->resize(800, 600);
+        m_view->show();
+        QObject::connect(m_view.get(), &TChromium::processMessageReceived,
+                         [this](const ProcessMessage &message) { m_messages.append(message); });
+    }
+
+    void TearDown() override
+    {
+        m_view.reset();
+        m_profile.reset();
+    }
+
+    // Writes a page into the scratch folder and shows it.
+    void showPage(const QByteArray &body)
+    {
+        const QString path = m_folder.filePath(QStringLiteral("page.html"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>start</title></head><body>" + body
+                   + "</body></html>");
+        file.close();
+        bool loaded = false;
+        QObject::connect(m_view->page(), &QWebEnginePage::loadFinished, [&loaded](bool ok) { loaded = ok; });
+        m_view->loadUrl(QUrl::fromLocalFile(path));
+        ASSERT_TRUE(waitUntil([&loaded] { return loaded; }, 30000));
+    }
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<QWebEngineProfile> m_profile;
+    std::unique_ptr<TChromium> m_view;
+    QList<ProcessMessage> m_messages;
+};
+
+TEST_F(BrowserViewTest, pageCalls_arriveInCallOrderWithTheirArguments)
+{
+    // Called while the page is still being parsed, before the channel can be open.
+    showPage(R"(<script>
+        app.executeLogin('anggota@contoh.id', 'rahasia "kutip" \\ ');
+        app.loadMoreChart('2');
+        app.detail();
+        app.searchResult('sejarah kota', 'Penerbit', 2);
+        app.kategoriKonten('12', '2', '5', 'Novel');
+        app.loadMoreChart(2.5);
+        app.loadMoreChart(2147483648);
+        app.back();
+    </script>)");
+
+    const QList<ProcessMessage> expected = {
+        ProcessMessage(QStringLiteral("login"),
+                       {QStringLiteral("anggota@contoh.id"), QStringLiteral("rahasia \"kutip\" \\ ")}),
+        ProcessMessage(QStringLiteral("searching"),
+                       {QStringLiteral("sejarah kota"), QStringLiteral("Penerbit"), std::int32_t(2)}),
+        ProcessMessage(QStringLiteral("kategoriKonten"),
+                       {QStringLiteral("5"), QStringLiteral("12"), QStringLiteral("2"), QStringLiteral("Novel")}),
+        ProcessMessage(QStringLiteral("back")),
+    };
+    ASSERT_TRUE(waitUntil([this, &expected] { return m_messages.size() >= expected.size(); }));
+    // Give a stray extra message the chance to arrive before comparing.
+    QTest::qWait(200);
+    ASSERT_EQ(m_messages.size(), expected.size());
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(m_messages[i], expected[i]) << m_messages[i].toDebugString().toStdString();
+}
+
+TEST_F(BrowserViewTest, app_cannotBeReplacedByThePage)
+{
+    showPage(R"(<script>window.app = { back: function () {} }; app.back();</script>)");
+    ASSERT_TRUE(waitUntil([this] { return !m_messages.isEmpty(); }));
+    EXPECT_EQ(m_messages.first(), ProcessMessage(QStringLiteral("back")));
+}
+
+TEST_F(BrowserViewTest, runScript_takesEffectInThePage)
+{
+    showPage("<p id=\"x\">before</p>");
+    m_view->runScript(QStringLiteral("document.getElementById('x').textContent = 'after'; document.title = 'done';"));
+    EXPECT_TRUE(waitUntil([this] { return m_view->title() == QStringLiteral("done"); }));
+    EXPECT_EQ(evaluate(m_view->page(), QStringLiteral("document.getElementById('x').textContent")),
+              QStringLiteral("after"));
+}
+
+TEST_F(BrowserViewTest, reload_readsTheFileAgain)
+{
+    showPage("<p id=\"x\">first</p>");
+    QFile file(m_folder.filePath(QStringLiteral("page.html")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("<!DOCTYPE html><html><body><p id=\"x\">second</p></body></html>");
+    file.close();
+
+    m_view->reload();
+    EXPECT_TRUE(waitUntil([this] {
+        return evaluate(m_view->page(), QStringLiteral("document.getElementById('x').textContent"))
+            == QStringLiteral("second");
+    }));
+}
+
+TEST_F(BrowserViewTest, contextMenu_isEmptiedAndNotShown)
+{
+    QMenu model;
+    model.addAction(QStringLiteral("Back"));
+    model.addAction(QStringLiteral("Reload"));
+    TChromium::OnBeforeContextMenu(&model);
+    EXPECT_TRUE(model.actions().isEmpty());
+
+    showPage("<p style=\"font-size:40px\">text to click on</p>");
+    // A menu that did open would block in its own event loop; note it and close it.
+    bool menuShown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&menuShown] {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            menuShown = true;
+            popup->close();
+        }
+    });
+    watch.start(50);
+
+    QWidget *surface = m_view->focusProxy();
+    ASSERT_NE(surface, nullptr);
+    QTest::mouseClick(surface, Qt::RightButton, Qt::NoModifier, QPoint(50, 30));
+    // The browser asks the view for its menu directly, leaving the request behind.
+    ASSERT_TRUE(waitUntil([this] { return m_view->lastContextMenuRequest() != nullptr; }, 10000));
+    QTest::qWait(300);
+    EXPECT_FALSE(menuShown);
+}
+
+} // namespace

@@ -20,3 +20,15 @@ QVariant evaluate(QWebEnginePage *page, const QString &script, int timeoutMs = 1
 bool waitForLoad(QWebEnginePage *page, int timeoutMs = 30000);
 
 } // namespace elumira::test
+
+#include <ostream>
+
+// Lets GoogleTest print Qt strings and variants readably in failure messages.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QVariant &value, std::ostream *out)
+{
+    *out << value.typeName() << ' ' << value.toString().toStdString();
+}
