@@ -6,10 +6,47 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QScreen>
 #include <QUrl>
 #include <QWebEngineProfile>
 
+#include <QSocketNotifier>
+
+#include <csignal>
 #include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int s_signalSocket[2] = {-1, -1};
+
+void onTerminate(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(s_signalSocket[0], &byte, 1);
+}
+
+// Ends the event loop on SIGTERM and SIGINT, so that an ordinary stop still removes the data folder.
+void quitOnTerminate(QCoreApplication &app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, s_signalSocket) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(s_signalSocket[1], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
+        char byte = 0;
+        [[maybe_unused]] const auto read = ::read(s_signalSocket[1], &byte, 1);
+        QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onTerminate;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -19,6 +56,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("elumira"));
     QApplication::setApplicationDisplayName(QStringLiteral("e-Lumira Telmarin"));
     QApplication::setApplicationVersion(QStringLiteral(ELUMIRA_VERSION));
+    quitOnTerminate(app);
 
     std::unique_ptr<QWebEngineProfile> profile(elumira::createBrowserProfile());
     elumira::MessageBoxDialogs dialogs;
@@ -31,6 +69,8 @@ int main(int argc, char *argv[])
         auto *view = new elumira::TChromium(profile.get(), &window);
         window.setCentralWidget(view);
         view->loadUrl(QUrl::fromLocalFile(service->DataPath() + QStringLiteral("/loading.html")));
+        // Without a window manager "maximized" means nothing, so the window starts at the screen's size too.
+        window.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
         window.showMaximized();
         result = app.exec();
     }
