@@ -1,0 +1,216 @@
+// libcurl transport of the service client.
+#include "service/http_client.h"
+
+#include <QStringDecoder>
+#include <QUrl>
+
+#include <curl/curl.h>
+#include <openssl/ssl.h>
+
+#include <memory>
+#include <mutex>
+
+#ifndef ELUMIRA_DEFAULT_SERVICE_URL
+#define ELUMIRA_DEFAULT_SERVICE_URL "https://api.telmarin.example"
+#endif
+
+namespace elumira {
+
+namespace {
+
+void initCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+bool keptAsIs(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '*' || c == '-'
+        || c == '.' || c == '_';
+}
+
+void appendEncoded(QByteArray &out, const QString &text)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    for (const char byte : text.toUtf8()) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (keptAsIs(c)) {
+            out.append(byte);
+        } else if (c == ' ') {
+            out.append('+');
+        } else {
+            out.append('%');
+            out.append(hex[c >> 4]);
+            out.append(hex[c & 0x0F]);
+        }
+    }
+}
+
+struct Exchange
+{
+    HttpResult *result;
+};
+
+size_t onBody(char *data, size_t size, size_t count, void *user)
+{
+    static_cast<Exchange *>(user)->result->body.append(data, static_cast<qsizetype>(size * count));
+    return size * count;
+}
+
+size_t onHeader(char *data, size_t size, size_t count, void *user)
+{
+    const QByteArray line = QByteArray(data, static_cast<qsizetype>(size * count)).trimmed();
+    // Every answer (an interim 100 Continue included) begins with a status line; the last one counts.
+    if (line.startsWith("HTTP/"))
+        static_cast<Exchange *>(user)->result->statusLine = line;
+    return size * count;
+}
+
+CURLcode addExtraCa(CURL *, void *sslContext, void *caFile)
+{
+    auto *context = static_cast<SSL_CTX *>(sslContext);
+    if (SSL_CTX_load_verify_locations(context, static_cast<const char *>(caFile), nullptr) != 1)
+        return CURLE_SSL_CACERT_BADFILE;
+    return CURLE_OK;
+}
+
+struct CurlDeleter
+{
+    void operator()(CURL *handle) const { curl_easy_cleanup(handle); }
+};
+
+struct SlistDeleter
+{
+    void operator()(curl_slist *list) const { curl_slist_free_all(list); }
+};
+
+} // namespace
+
+QByteArray formEncode(const FormFields &fields)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out.append('&');
+        appendEncoded(out, fields[i].first);
+        out.append('=');
+        appendEncoded(out, fields[i].second);
+    }
+    return out;
+}
+
+QString decodeBody(const QByteArray &body, const QByteArray &contentType)
+{
+    QByteArray charset;
+    for (const QByteArray &part : contentType.split(';')) {
+        const QByteArray trimmed = part.trimmed();
+        if (trimmed.toLower().startsWith("charset=")) {
+            charset = trimmed.mid(8).trimmed();
+            if (charset.size() >= 2 && charset.startsWith('"') && charset.endsWith('"'))
+                charset = charset.mid(1, charset.size() - 2);
+        }
+    }
+    if (!charset.isEmpty()) {
+        QStringDecoder decoder(charset.constData());
+        if (decoder.isValid())
+            return decoder.decode(body);
+    }
+    return QString::fromUtf8(body);
+}
+
+QString HttpResult::failureMessage() const
+{
+    if (!transferred)
+        return error;
+    if (ok())
+        return {};
+    if (!statusLine.isEmpty())
+        return QString::fromLatin1(statusLine);
+    return QStringLiteral("HTTP status %1").arg(status);
+}
+
+QString serviceUrl()
+{
+    QString url = qEnvironmentVariable("ELUMIRA_SERVICE_URL");
+    if (url.trimmed().isEmpty())
+        url = QStringLiteral(ELUMIRA_DEFAULT_SERVICE_URL);
+    url = url.trimmed();
+    while (url.endsWith(QLatin1Char('/')))
+        url.chop(1);
+    return url;
+}
+
+HttpResult performRequest(const HttpRequest &request)
+{
+    initCurlOnce();
+    HttpResult result;
+    Exchange exchange{&result};
+
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    if (!curl) {
+        result.error = QStringLiteral("Cannot start an HTTP client");
+        return result;
+    }
+    CURL *handle = curl.get();
+
+    const QByteArray url = (serviceUrl() + request.path).toUtf8();
+    curl_easy_setopt(handle, CURLOPT_URL, url.constData());
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(handle, CURLOPT_FORBID_REUSE, 1L);
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, onBody);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &exchange);
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &exchange);
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorBuffer);
+
+    const QByteArray caFile = qgetenv("ELUMIRA_CA_BUNDLE");
+    if (!caFile.isEmpty()) {
+        curl_easy_setopt(handle, CURLOPT_SSL_CTX_FUNCTION, addExtraCa);
+        curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, caFile.constData());
+    }
+
+    if (request.readTimeoutMs > 0) {
+        // No byte for the whole time-out ends the wait.
+        curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>((request.readTimeoutMs + 999) / 1000));
+    }
+
+    curl_slist *headers = nullptr;
+    auto appendHeader = [&headers](const QByteArray &line) {
+        if (curl_slist *grown = curl_slist_append(headers, line.constData()))
+            headers = grown;
+    };
+    for (const auto &[name, value] : request.headers)
+        appendHeader(name + ": " + value);
+    if (request.method == "POST") {
+        appendHeader("Content-Type: " + request.contentType);
+        // Bodies go at once, without waiting for a "100 Continue".
+        appendHeader("Expect:");
+        curl_easy_setopt(handle, CURLOPT_POST, 1L);
+        curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+        curl_easy_setopt(handle, CURLOPT_POSTFIELDS, request.body.constData());
+    } else {
+        curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+    }
+    std::unique_ptr<curl_slist, SlistDeleter> headerList(headers);
+    curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
+
+    const CURLcode code = curl_easy_perform(handle);
+    if (code != CURLE_OK) {
+        result.error = QString::fromUtf8(errorBuffer[0] ? errorBuffer : curl_easy_strerror(code));
+        return result;
+    }
+    result.transferred = true;
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &result.status);
+    char *type = nullptr;
+    if (curl_easy_getinfo(handle, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
+        result.contentType = type;
+    return result;
+}
+
+} // namespace elumira

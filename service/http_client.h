@@ -1,0 +1,59 @@
+// One HTTP(S) exchange with the library service over libcurl, and the wire encodings it needs.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+namespace elumira {
+
+using HeaderList = QList<QPair<QByteArray, QByteArray>>;
+using FormFields = QList<QPair<QString, QString>>;
+
+// Encodes form fields: UTF-8; letters, digits and "*-._" kept; space as "+"; every other byte as %XX
+// with uppercase hexadecimal digits; pairs joined by "&".
+QByteArray formEncode(const FormFields &fields);
+
+// Decodes an answer body with the character set its content type names; UTF-8 when none is named or
+// the named one is unknown.
+QString decodeBody(const QByteArray &body, const QByteArray &contentType);
+
+struct HttpRequest
+{
+    QByteArray method = "GET";
+    // Path on the service, beginning with "/".
+    QString path;
+    // The program's own headers, sent in this order.
+    HeaderList headers;
+    QByteArray body;
+    QByteArray contentType;
+    // Longest wait for the answer's next bytes; 0 waits without a limit.
+    int readTimeoutMs = 0;
+};
+
+struct HttpResult
+{
+    // False when no answer arrived (connection, name resolution, TLS, time-out, broken transfer).
+    bool transferred = false;
+    QString error;
+    long status = 0;
+    // The answer's status line without its line break, for example "HTTP/1.1 404 Not Found".
+    QByteArray statusLine;
+    QByteArray contentType;
+    QByteArray body;
+
+    bool ok() const { return transferred && status >= 200 && status < 300; }
+    // What went wrong, in words fit for a message box; empty when ok().
+    QString failureMessage() const;
+};
+
+// The service the program talks to: the built-in address unless ELUMIRA_SERVICE_URL names another,
+// without a trailing slash.
+QString serviceUrl();
+
+// Sends one request on a fresh connection and waits for the whole answer. TLS peers and host names are
+// always verified; ELUMIRA_CA_BUNDLE names an extra CA file to trust besides the system's.
+HttpResult performRequest(const HttpRequest &request);
+
+} // namespace elumira
