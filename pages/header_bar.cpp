@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+#include <array>
+
 namespace elumira::pages {
 
 namespace {
@@ -20,14 +22,20 @@ struct MenuItem
 
 QStringList fieldMenu(HeaderForm form)
 {
-    static const MenuItem home[] = {
-        {"Penulis", "#contains"}, {"Penerbit", "#its_equal"}, {"ISBN", "#greather_than"},
-        {"Semua", "#all"},        {"Kalimat", "#less_than"},
-    };
-    static const MenuItem other[] = {
-        {"Semua", "#semua"},        {"Penulis", "#contains"},  {"Penerbit", "#its_equal"},
-        {"ISBN", "#greather_than"}, {"Kalimat", "#less_than"},
-    };
+    static const std::array<MenuItem, 5> home = {{
+        {"Penulis", "#contains"},
+        {"Penerbit", "#its_equal"},
+        {"ISBN", "#greather_than"},
+        {"Semua", "#all"},
+        {"Kalimat", "#less_than"},
+    }};
+    static const std::array<MenuItem, 5> other = {{
+        {"Semua", "#semua"},
+        {"Penulis", "#contains"},
+        {"Penerbit", "#its_equal"},
+        {"ISBN", "#greather_than"},
+        {"Kalimat", "#less_than"},
+    }};
     QStringList lines;
     for (const MenuItem &item : form == HeaderForm::Home ? home : other)
         lines << QStringLiteral("<li><a href=\"%1\">%2</a></li>")

@@ -77,7 +77,7 @@ QString bookTile(const Json &item, TileKind kind, const QString &serviceUrl)
     };
 
     QString tile;
-    tile += QLatin1String("<div class=\"col-md-2 col-sm-2 col-xs-12 list-item-wrap\"><div class=\"list-item\">");
+    tile += QLatin1String(R"(<div class="col-md-2 col-sm-2 col-xs-12 list-item-wrap"><div class="list-item">)");
     tile += QStringLiteral("<a href=\"javascript:void(0);\" onClick=\"%1\">")
                 .arg(scriptCallAttribute(tileDetailFunction(kind), {jsonText(item, "id_konten")}));
     tile +=
