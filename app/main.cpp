@@ -1,19 +1,11 @@
-// Entry point of e-Lumira Telmarin: starts the browser engine, builds the data folder and shows the loading page.
-#include "service/lekora_lib.h"
-#include "shell/browser_profile.h"
+// Entry point of e-Lumira Telmarin.
+#include "app/startup.h"
 #include "shell/message_box_dialogs.h"
-#include "shell/tchromium.h"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QScreen>
-#include <QUrl>
-#include <QWebEngineProfile>
-
 #include <QSocketNotifier>
 
 #include <csignal>
-#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -58,24 +50,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(ELUMIRA_VERSION));
     quitOnTerminate(app);
 
-    std::unique_ptr<QWebEngineProfile> profile(elumira::createBrowserProfile());
     elumira::MessageBoxDialogs dialogs;
-    auto service = std::make_unique<elumira::TLekoraLib>(dialogs);
-
-    int result = 0;
-    {
-        QMainWindow window;
-        window.setWindowTitle(QStringLiteral("e-Lumira Telmarin"));
-        auto *view = new elumira::TChromium(profile.get(), &window);
-        window.setCentralWidget(view);
-        view->loadUrl(QUrl::fromLocalFile(service->DataPath() + QStringLiteral("/loading.html")));
-        // Without a window manager "maximized" means nothing, so the window starts at the screen's size too.
-        window.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
-        window.showMaximized();
-        result = app.exec();
-    }
-
-    // Removing the service client removes the data folder; the profile outlives every page.
-    service.reset();
-    return result;
+    elumira::ElumiraProgram program(dialogs);
+    return program.run();
 }

@@ -1,0 +1,68 @@
+// Start-up in its fixed order: engine, splash (service client and version check), windows, wait, main window.
+#include "app/startup.h"
+
+#include "app/splash.h"
+#include "shell/browser_profile.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QScreen>
+#include <QWebEngineProfile>
+
+namespace elumira {
+
+void registerIconFont()
+{
+    static const bool registered = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/fa-solid-900.ttf")) >= 0;
+    if (!registered)
+        qWarning("The icon font could not be registered");
+}
+
+ElumiraProgram::ElumiraProgram(Dialogs &dialogs) : m_dialogs(dialogs) {}
+
+ElumiraProgram::~ElumiraProgram()
+{
+    // Views go before the profile they use; the splash (and with it the service client) last.
+    m_main.reset();
+    m_about.reset();
+    m_profile.reset();
+    m_splash.reset();
+}
+
+int ElumiraProgram::run()
+{
+    registerIconFont();
+
+    // The browser engine comes first: every view shares this profile.
+    m_profile.reset(createBrowserProfile());
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+
+    // Showing the splash creates the service client (which rebuilds the data folder) and starts the
+    // version check.
+    m_splash = std::make_unique<TFormSplash>(m_dialogs, m_update);
+    m_splash->setAttribute(Qt::WA_QuitOnClose, false);
+    m_splash->setGeometry(screen);
+    m_splash->showMaximized();
+    m_splash->repaint();
+
+    m_main = std::make_unique<TFormMain>(*m_splash->lekora(), m_dialogs, m_profile.get(), m_update);
+    m_about = std::make_unique<TFormAbout>();
+    m_about->setAttribute(Qt::WA_QuitOnClose, false);
+    m_about->move(screen.center() - m_about->rect().center());
+    m_main->setAboutWindow(m_about.get());
+    m_main->setReleaseOnClose([this] { m_splash.reset(); });
+
+    while (!m_splash->completed())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    m_splash->hide();
+
+    if (m_splash->terminateRequested())
+        return 0;
+
+    m_main->setGeometry(screen);
+    m_main->showMaximized();
+    return QApplication::exec();
+}
+
+} // namespace elumira

@@ -1,0 +1,281 @@
+// The main window: layout, create, show and close handlers, and switching between the two surfaces.
+#include "shell/main_window.h"
+
+#include "common/dialogs.h"
+#include "pages/login_page.h"
+#include "service/lekora_lib.h"
+#include "shell/tchromium.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QProcess>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+namespace elumira {
+
+namespace {
+
+QToolButton *headerButton(QWidget *parent, const char *name, char16_t glyph, const char *hint)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setFixedSize(32, 32);
+    QFont font(QStringLiteral("Font Awesome 5 Free"));
+    font.setStyleStrategy(QFont::PreferDefault);
+    font.setWeight(QFont::Black);
+    font.setPixelSize(16);
+    button->setFont(font);
+    button->setText(QString(QChar(glyph)));
+    button->setToolTip(QString::fromUtf8(hint));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+} // namespace
+
+TFormMain::TFormMain(TLekoraLib &lekora, Dialogs &dialogs, QWebEngineProfile *profile, const UpdateOffer &update,
+                     QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint),
+      m_lekora(lekora),
+      m_dialogs(dialogs),
+      m_update(update),
+      m_startUpdater(&TFormMain::startUpdater)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QStringLiteral("e-Lumira Telmarin"));
+    setFont(QFont(QStringLiteral("Segoe UI")));
+    buildWindow(profile);
+    FormCreate();
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::buildWindow(QWebEngineProfile *profile)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    PanelHeader = new QWidget(this);
+    PanelHeader->setObjectName(QStringLiteral("PanelHeader"));
+    PanelHeader->setFixedHeight(41);
+    PanelHeader->setAutoFillBackground(true);
+    PanelHeader->setBackgroundRole(QPalette::Button);
+    auto *header = new QHBoxLayout(PanelHeader);
+    header->setContentsMargins(4, 4, 4, 4);
+    header->setSpacing(4);
+    btnLibrary = headerButton(PanelHeader, "btnLibrary", 0xF00A, "Daftar Buku");
+    btnReader = headerButton(PanelHeader, "btnReader", 0xF02D, "Reader Buku");
+    btnHelp = headerButton(PanelHeader, "btnHelp", 0xF059, "Bantuan");
+    btnAbout = headerButton(PanelHeader, "btnAbout", 0xF05A, "Tentang Aplikasi");
+    header->addWidget(btnLibrary);
+    header->addWidget(btnReader);
+    header->addStretch(1);
+    header->addWidget(btnHelp);
+    header->addWidget(btnAbout);
+    connect(btnLibrary, &QToolButton::clicked, this, &TFormMain::btnLibraryClick);
+    connect(btnReader, &QToolButton::clicked, this, &TFormMain::btnReaderClick);
+    connect(btnAbout, &QToolButton::clicked, this, &TFormMain::btnAboutClick);
+    layout->addWidget(PanelHeader);
+
+    m_surfaces = new QStackedWidget(this);
+    layout->addWidget(m_surfaces, 1);
+
+    panelBrowser = new QStackedWidget(m_surfaces);
+    panelBrowser->setObjectName(QStringLiteral("panelBrowser"));
+    TChromium **views[] = {&Chromium1, &Chromium2, &Chromium3, &Chromium4, &Chromium5, &Chromium6, &Chromium7};
+    int number = 1;
+    for (TChromium **view : views) {
+        *view = new TChromium(profile, panelBrowser);
+        (*view)->setObjectName(QStringLiteral("Chromium%1").arg(number++));
+        panelBrowser->addWidget(*view);
+    }
+    m_surfaces->addWidget(panelBrowser);
+
+    PanelReader = new QWidget(m_surfaces);
+    PanelReader->setObjectName(QStringLiteral("PanelReader"));
+    auto *reader = new QVBoxLayout(PanelReader);
+    reader->setContentsMargins(0, 0, 0, 0);
+    reader->setSpacing(0);
+    PanelToolbar = new QWidget(PanelReader);
+    PanelToolbar->setObjectName(QStringLiteral("PanelToolbar"));
+    PanelToolbar->setFixedHeight(71);
+    reader->addWidget(PanelToolbar);
+    PageControl1 = new QTabWidget(PanelReader);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->tabBar()->hide();
+    QWidget **sheets[] = {&TabSheet1, &TabSheet2, &TabSheet3};
+    number = 1;
+    for (QWidget **sheet : sheets) {
+        *sheet = new QWidget(PageControl1);
+        (*sheet)->setObjectName(QStringLiteral("TabSheet%1").arg(number));
+        PageControl1->addTab(*sheet, QStringLiteral("TabSheet%1").arg(number++));
+    }
+    reader->addWidget(PageControl1, 1);
+    m_surfaces->addWidget(PanelReader);
+    m_surfaces->setCurrentWidget(panelBrowser);
+}
+
+QList<TChromium *> TFormMain::browserViews() const
+{
+    return {Chromium1, Chromium2, Chromium3, Chromium4, Chromium5, Chromium6, Chromium7};
+}
+
+QWidget *TFormMain::frontSurface() const
+{
+    return m_surfaces->currentWidget();
+}
+
+QString TFormMain::loadingPagePath() const
+{
+    return m_lekora.DataPath() + QStringLiteral("/loading.html");
+}
+
+void TFormMain::FormCreate()
+{
+    try {
+        // The process messages of the views reach the dispatcher; their context menus are emptied by the
+        // views themselves.
+        m_lekora.getClientJson();
+
+        Closing = false;
+        SearchBusy = false;
+        HomePage = 0;
+        SentencePage = 0;
+        OpenBookCount = 0;
+        ShowSearchAfterOpen = false;
+        ShowChartAfterOpen = false;
+        AnnotPressed = false;
+
+        Chromium1->loadUrl(QUrl::fromLocalFile(loadingPagePath()));
+
+        HighlightColor = 0x00FFFF;
+        RectColor = 0x0000FF;
+        InkColor = 0xFF0000;
+        m_created = true;
+    } catch (const std::exception &error) {
+        m_dialogs.warning(QStringLiteral("Startup Error : ") + QString::fromUtf8(error.what()));
+        m_created = false;
+    }
+}
+
+void TFormMain::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // Runs once the window is on screen, as the window's own show handler.
+    QTimer::singleShot(0, this, &TFormMain::FormShow);
+}
+
+void TFormMain::FormShow()
+{
+    if (!m_created) {
+        close();
+        return;
+    }
+    if (m_update.accepted) {
+        m_startUpdater(m_update.url);
+        close();
+        return;
+    }
+
+    ShowBrowserView(Chromium1);
+    Chromium1->setFocus();
+
+    if (!QFile::exists(loadingPagePath())) {
+        if (m_dialogs.confirmOkCancel(QStringLiteral("Harap mulai ulang aplikasi ini")))
+            close();
+        return;
+    }
+
+    Chromium1->loadUrl(QUrl::fromLocalFile(loadingPagePath()));
+    PanelHeader->hide();
+
+    // The configuration is checked off the UI thread so the waiting animation keeps turning; the page itself
+    // is written and loaded back on the UI thread.
+    const Json configuration = m_lekora.ClientJson() ? *m_lekora.ClientJson() : Json::object();
+    CurrentTask = runTask<Json>(
+        QStringLiteral("LoginPageTask"), this, [configuration] { return configuration; },
+        [this](Json checked) {
+            CurrentTask.release();
+            if (Closing)
+                return;
+            if (hasCode(checked, "200"))
+                pages::renderLoginHtmlFile(m_lekora, *Chromium1, m_dialogs);
+            else
+                m_dialogs.error(QStringLiteral("Error : ") + jsonText(checked, "msg"));
+        });
+}
+
+bool TFormMain::FormCloseQuery()
+{
+    for (QWidget *sheet : {TabSheet1, TabSheet2, TabSheet3}) {
+        if (!sheet->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).isEmpty()) {
+            m_dialogs.warning(QStringLiteral(
+                "Harap kembalikan terlebih dahulu semua buku yang anda baca sebelum menutup aplikasi ini"));
+            return false;
+        }
+    }
+
+    Closing = true;
+    CurrentTask.release();
+    if (m_releaseOnClose) {
+        auto release = std::move(m_releaseOnClose);
+        m_releaseOnClose = nullptr;
+        release();
+    }
+    return true;
+}
+
+void TFormMain::closeEvent(QCloseEvent *event)
+{
+    if (Closing || FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TFormMain::ShowBrowserView(TChromium *view)
+{
+    m_surfaces->setCurrentWidget(panelBrowser);
+    view->bringToFront();
+}
+
+void TFormMain::btnLibraryClick()
+{
+    m_surfaces->setCurrentWidget(panelBrowser);
+    panelBrowser->setFocus();
+}
+
+void TFormMain::btnReaderClick()
+{
+    m_surfaces->setCurrentWidget(PanelReader);
+}
+
+void TFormMain::btnAboutClick()
+{
+    if (m_about) {
+        m_about->show();
+        m_about->raise();
+    }
+}
+
+bool TFormMain::startUpdater(const QString &url)
+{
+    return QProcess::startDetached(QCoreApplication::applicationDirPath() + QStringLiteral("/updater"), {url});
+}
+
+} // namespace elumira
