@@ -19,7 +19,7 @@ namespace demo {
 namespace {
 
 constexpr double kMarginX = 42;
-constexpr double kTop = 70;       // baseline of the first line of running text
+constexpr double kTop = 70; // baseline of the first line of running text
 constexpr double kLineStep = 14.5;
 constexpr double kHeadingLines = 4; // lines a chapter or front-matter heading takes
 

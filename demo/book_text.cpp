@@ -10,52 +10,72 @@ namespace {
 using Words = std::vector<std::string>;
 
 const Words kSubjects = {
-    "Masyarakat pesisir", "Para petani", "Pemerintah desa", "Anak-anak kampung", "Seorang penenun tua",
-    "Warga kampung", "Para pustakawan", "Para pedagang pasar", "Kaum muda", "Para nelayan", "Sang kepala desa",
-    "Keluarga kecil itu", "Para peneliti", "Guru-guru sekolah", "Kelompok tani", "Para perajin", "Para tetua adat",
-    "Penulis buku ini", "Pengunjung perpustakaan", "Para penjaga arsip",
+    "Masyarakat pesisir",  "Para petani",       "Pemerintah desa",         "Anak-anak kampung",
+    "Seorang penenun tua", "Warga kampung",     "Para pustakawan",         "Para pedagang pasar",
+    "Kaum muda",           "Para nelayan",      "Sang kepala desa",        "Keluarga kecil itu",
+    "Para peneliti",       "Guru-guru sekolah", "Kelompok tani",           "Para perajin",
+    "Para tetua adat",     "Penulis buku ini",  "Pengunjung perpustakaan", "Para penjaga arsip",
 };
 const Words kVerbs = {
-    "menjaga", "membangun", "mencatat", "merawat", "mengajarkan", "menceritakan", "memperkenalkan", "mempelajari",
-    "menghidupkan kembali", "menanam", "mengolah", "membicarakan", "menelusuri", "mewariskan", "memperbaiki",
-    "merayakan", "mengumpulkan", "menimbang", "membagikan", "memetakan",
+    "menjaga",        "membangun",    "mencatat",
+    "merawat",        "mengajarkan",  "menceritakan",
+    "memperkenalkan", "mempelajari",  "menghidupkan kembali",
+    "menanam",        "mengolah",     "membicarakan",
+    "menelusuri",     "mewariskan",   "memperbaiki",
+    "merayakan",      "mengumpulkan", "menimbang",
+    "membagikan",     "memetakan",
 };
 const Words kObjects = {
-    "tradisi lisan", "hutan bakau", "kebun kopi", "naskah kuno", "pasar terapung", "lumbung padi", "perahu kayu",
-    "kain tenun", "resep warisan", "lagu daerah", "rumah panggung", "sumur tua", "jalan setapak", "ladang jagung",
-    "kolam ikan", "balai pertemuan", "catatan harian", "peta lama", "benih unggul", "kerajinan bambu", "aksara kuno",
-    "cerita rakyat", "hasil panen", "arsip desa", "irama gendang",
+    "tradisi lisan",   "hutan bakau",    "kebun kopi",    "naskah kuno",   "pasar terapung",
+    "lumbung padi",    "perahu kayu",    "kain tenun",    "resep warisan", "lagu daerah",
+    "rumah panggung",  "sumur tua",      "jalan setapak", "ladang jagung", "kolam ikan",
+    "balai pertemuan", "catatan harian", "peta lama",     "benih unggul",  "kerajinan bambu",
+    "aksara kuno",     "cerita rakyat",  "hasil panen",   "arsip desa",    "irama gendang",
 };
 const Words kTails = {
-    "sejak zaman dahulu", "dengan penuh kesabaran", "di tepi sungai", "pada musim hujan", "untuk generasi berikutnya",
-    "bersama para tetangga", "tanpa banyak bicara", "di bawah pohon beringin", "setiap pagi", "menjelang musim panen",
-    "di balai desa", "dari tahun ke tahun", "dengan cara yang sederhana", "meskipun cuaca tidak menentu",
+    "sejak zaman dahulu",
+    "dengan penuh kesabaran",
+    "di tepi sungai",
+    "pada musim hujan",
+    "untuk generasi berikutnya",
+    "bersama para tetangga",
+    "tanpa banyak bicara",
+    "di bawah pohon beringin",
+    "setiap pagi",
+    "menjelang musim panen",
+    "di balai desa",
+    "dari tahun ke tahun",
+    "dengan cara yang sederhana",
+    "meskipun cuaca tidak menentu",
     "sebelum matahari terbenam",
 };
 const Words kConnectors = {
-    "Selain itu,", "Namun,", "Oleh karena itu,", "Pada akhirnya,", "Menurut catatan lama,", "Sementara itu,",
-    "Dengan demikian,", "Bagaimanapun juga,", "Tidak mengherankan jika", "Sejak saat itu,", "Di sisi lain,",
-    "Karena itu pula,",
+    "Selain itu,",    "Namun,",           "Oleh karena itu,",   "Pada akhirnya,",          "Menurut catatan lama,",
+    "Sementara itu,", "Dengan demikian,", "Bagaimanapun juga,", "Tidak mengherankan jika", "Sejak saat itu,",
+    "Di sisi lain,",  "Karena itu pula,",
 };
 const Words kSpeakers = {
-    "seorang tetua", "kepala desa", "ibu penjual sayur", "seorang nelayan", "guru muda itu", "pustakawan desa",
-    "seorang petani kopi", "nenek penenun",
+    "seorang tetua", "kepala desa",     "ibu penjual sayur",   "seorang nelayan",
+    "guru muda itu", "pustakawan desa", "seorang petani kopi", "nenek penenun",
 };
 const Words kPlaces = {
-    "di tepi sungai", "di pasar pagi", "di kaki bukit", "di dermaga", "di halaman sekolah", "di balai desa",
-    "di ujung kampung", "di pematang sawah",
+    "di tepi sungai",     "di pasar pagi", "di kaki bukit",    "di dermaga",
+    "di halaman sekolah", "di balai desa", "di ujung kampung", "di pematang sawah",
 };
 // Words of the topic phrases that do not stand as a topic on their own.
 const Words kNotTopics = {
-    "panjang", "berbagai", "bergizi", "dituturkan", "halamannya", "melalui", "membuka", "menanam", "menyeberangi",
-    "merakit", "merawat", "sebuah", "sederhana", "seekor", "seorang", "sepanjang", "setempat", "tentang",
-    "tradisional", "tangga", "rumahan", "pinjam", "simpan", "perempuan", "terbentuknya", "kumpulan",
+    "panjang", "berbagai",     "bergizi",   "dituturkan",   "halamannya",  "melalui",   "membuka",
+    "menanam", "menyeberangi", "merakit",   "merawat",      "sebuah",      "sederhana", "seekor",
+    "seorang", "sepanjang",    "setempat",  "tentang",      "tradisional", "tangga",    "rumahan",
+    "pinjam",  "simpan",       "perempuan", "terbentuknya", "kumpulan",
 };
 const Words kTopicFrames = {"kisah tentang ", "sejarah ", "catatan mengenai ", "", "seluk-beluk ", "peran "};
 const Words kChapterTitles = {
-    "Awal Mula", "Jejak Para Leluhur", "Kehidupan Sehari-hari", "Masa Perubahan", "Tantangan Baru",
-    "Belajar dari Alam", "Menatap Masa Depan", "Catatan Lapangan", "Kisah-Kisah Kecil", "Warisan yang Dijaga",
-    "Kerja Bersama", "Pasar dan Pelabuhan", "Musim Berganti", "Suara dari Kampung", "Jalan Panjang",
+    "Awal Mula",           "Jejak Para Leluhur",     "Kehidupan Sehari-hari",
+    "Masa Perubahan",      "Tantangan Baru",         "Belajar dari Alam",
+    "Menatap Masa Depan",  "Catatan Lapangan",       "Kisah-Kisah Kecil",
+    "Warisan yang Dijaga", "Kerja Bersama",          "Pasar dan Pelabuhan",
+    "Musim Berganti",      "Suara dari Kampung",     "Jalan Panjang",
     "Di Antara Dua Zaman", "Tangan-Tangan Terampil", "Rumah dan Halaman",
 };
 
@@ -75,7 +95,8 @@ std::string upperFirst(std::string s)
 
 int codepoints(std::string_view s)
 {
-    return int(std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return int(
+        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 std::string objectPhrase(Rng &rng, const Words &topicWords)
@@ -243,10 +264,9 @@ std::vector<std::string> wrapWords(std::string_view text, int width)
 
 std::string romanNumeral(int number)
 {
-    static const std::pair<int, const char *> kSymbols[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"},
-                                                            {100, "C"},  {90, "XC"},  {50, "L"},  {40, "XL"},
-                                                            {10, "X"},   {9, "IX"},   {5, "V"},   {4, "IV"},
-                                                            {1, "I"}};
+    static const std::pair<int, const char *> kSymbols[] = {
+        {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
+        {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"}};
     std::string out;
     for (const auto &[value, symbol] : kSymbols) {
         while (number >= value) {

@@ -42,7 +42,7 @@ std::string foldCase(std::string_view utf8);
 // Breaks text into lines of at most width characters at spaces.
 std::vector<std::string> wrapWords(std::string_view text, int width);
 
-constexpr int kLineWidth = 60;   // characters on a printed line
+constexpr int kLineWidth = 60;    // characters on a printed line
 constexpr int kLinesPerPage = 30; // lines of running text on a page
 
 } // namespace demo

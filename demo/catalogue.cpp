@@ -97,9 +97,17 @@ std::string Catalogue::parentOf(const std::string &regionId) const
 
 const std::vector<std::string> &Catalogue::educationLevels()
 {
-    static const std::vector<std::string> kLevels = {
-        "Sekolah Dasar / Sederajat", "Sekolah Menengah Pertama / Sederajat", "Sekolah Menengah Atas / Sederajat ",
-        "Diploma 1 ", "Diploma 2", "Diploma 3", "Diploma 4", "Politeknik", "Strata 1 ", "Strata 2", "Strata 3"};
+    static const std::vector<std::string> kLevels = {"Sekolah Dasar / Sederajat",
+                                                     "Sekolah Menengah Pertama / Sederajat",
+                                                     "Sekolah Menengah Atas / Sederajat ",
+                                                     "Diploma 1 ",
+                                                     "Diploma 2",
+                                                     "Diploma 3",
+                                                     "Diploma 4",
+                                                     "Politeknik",
+                                                     "Strata 1 ",
+                                                     "Strata 2",
+                                                     "Strata 3"};
     return kLevels;
 }
 
@@ -112,11 +120,12 @@ const std::vector<std::string> &Catalogue::identityTypes()
 // Region names are invented from common place-name parts; each parent's children get distinct names.
 void Catalogue::seedRegions()
 {
-    static const std::vector<std::string> kFirst = {"Karang", "Tanjung", "Sungai", "Teluk", "Batu", "Pasir", "Rawa",
-                                                    "Bukit", "Padang", "Suka", "Tebing", "Lubuk", "Muara", "Talang"};
-    static const std::vector<std::string> kSecond = {"Jaya", "Indah", "Makmur", "Baru", "Raya", "Sari", "Mulya",
-                                                     "Harapan", "Asri", "Permai", "Lestari", "Damai", "Tengah",
-                                                     "Hilir", "Hulu", "Rejo", "Agung", "Kencana"};
+    static const std::vector<std::string> kFirst = {"Karang", "Tanjung", "Sungai", "Teluk",  "Batu",
+                                                    "Pasir",  "Rawa",    "Bukit",  "Padang", "Suka",
+                                                    "Tebing", "Lubuk",   "Muara",  "Talang"};
+    static const std::vector<std::string> kSecond = {"Jaya",   "Indah",   "Makmur", "Baru",   "Raya",    "Sari",
+                                                     "Mulya",  "Harapan", "Asri",   "Permai", "Lestari", "Damai",
+                                                     "Tengah", "Hilir",   "Hulu",   "Rejo",   "Agung",   "Kencana"};
     const std::vector<std::pair<std::string, std::string>> provinces = {
         {"71", "Telmarin Raya"}, {"72", "Sarindu Barat"}, {"73", "Lumira Selatan"}, {"74", "Kepulauan Bentala"}};
     auto add = [this](const std::string &parent, const std::string &id, const std::string &name) {

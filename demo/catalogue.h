@@ -61,13 +61,13 @@ struct Book
     std::string topic; // a phrase naming what the book is about, used for its synopsis and its pages
     std::string deptId, categoryId, subId;
     std::string deptName, categoryName;
-    std::string sinopsis; // mark-up
-    int pages = 0;        // every page of the file, front matter included
-    int romawi = 0;       // front-matter pages numbered in Roman numerals
-    int qty = 0;          // copies owned
+    std::string sinopsis;  // mark-up
+    int pages = 0;         // every page of the file, front matter included
+    int romawi = 0;        // front-matter pages numbered in Roman numerals
+    int qty = 0;           // copies owned
     int heldElsewhere = 0; // copies lent to readers outside the demo
     int rate = 0;
-    int popularity = 0; // loans before the service started, for the most-read chart
+    int popularity = 0;     // loans before the service started, for the most-read chart
     std::string img;        // cover picture file name
     std::string namaPcFile; // book file name
     std::string mla, chicago, turabian, apa, harvard, ieee;
@@ -98,9 +98,9 @@ struct Region
 struct SeedMember
 {
     std::string id, email, password, nama, level, tglBerakhir;
-    std::vector<std::string> readBookIds;   // earlier loans, oldest first
-    std::vector<std::string> viewedBookIds; // earlier detail views, oldest first
-    std::map<std::string, int> lastPages;   // book id to the page index stored at the last return
+    std::vector<std::string> readBookIds;           // earlier loans, oldest first
+    std::vector<std::string> viewedBookIds;         // earlier detail views, oldest first
+    std::map<std::string, int> lastPages;           // book id to the page index stored at the last return
     std::map<std::string, std::string> annotations; // book id to a saved annotation document
 };
 

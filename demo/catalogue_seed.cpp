@@ -69,8 +69,8 @@ const BookRow kBooks[] = {
      "legenda seorang putri dan asal-usul danau di pegunungan"},
     {"Cerita Rakyat Tanah Telmarin", "Maria Goreti Sinaga", 0, "2016", "1023", 164, 4, 2, 0, 5, 33,
      "kumpulan cerita rakyat yang dituturkan para tetua kampung"},
-    {"Panduan Budidaya Kopi Arabika di Dataran Tinggi", "Ir. Bambang Sulistyo Hadi", 4, "2019", "1031", 188, 4, 3,
-     0, 4, 28, "pembibitan, pemangkasan, dan panen kopi arabika"},
+    {"Panduan Budidaya Kopi Arabika di Dataran Tinggi", "Ir. Bambang Sulistyo Hadi", 4, "2019", "1031", 188, 4, 3, 0, 4,
+     28, "pembibitan, pemangkasan, dan panen kopi arabika"},
     {"Kebun Kakao untuk Pemula", "Suryani Ratnaningsih", 4, "2020", "1031", 120, 0, 2, 0, 3, 11,
      "menanam dan merawat pohon kakao di pekarangan"},
     {"Budidaya Ikan Nila di Kolam Terpal", "Rudi Hartono Siregar", 4, "2021", "1032", 88, 0, 2, 1, 4, 17,
@@ -111,12 +111,12 @@ const BookRow kBooks[] = {
      "kupu-kupu, semut, dan capung di halaman rumah"},
     {"Percobaan Seru dengan Air dan Udara", "Bima Saputra", 9, "2023", "2022", 44, 0, 2, 0, 4, 10,
      "percobaan sederhana tentang air, udara, dan tekanan"},
-    {"Ensiklopedia Budaya Telmarin", "Tim Penyusun Dinas Kebudayaan Telmarin", 0, "2020", "3011", 1000, 4, 1, 0, 5,
-     5, "bahasa, kesenian, upacara, rumah adat, dan kuliner Telmarin"},
+    {"Ensiklopedia Budaya Telmarin", "Tim Penyusun Dinas Kebudayaan Telmarin", 0, "2020", "3011", 1000, 4, 1, 0, 5, 5,
+     "bahasa, kesenian, upacara, rumah adat, dan kuliner Telmarin"},
     {"Ragam Rumah Adat Nusantara", "Gede Wirawan Putra", 1, "2015", "3011", 248, 4, 1, 0, 4, 8,
      "bentuk, bahan, dan makna rumah adat di berbagai daerah"},
-    {"Kamus Bahasa Daerah Telmarin\u2013Indonesia", "Tim Balai Bahasa Telmarin", 0, "2012", "3021", 392, 4, 2, 0, 4,
-     6, "kosakata bahasa daerah Telmarin beserta padanannya"},
+    {"Kamus Bahasa Daerah Telmarin\u2013Indonesia", "Tim Balai Bahasa Telmarin", 0, "2012", "3021", 392, 4, 2, 0, 4, 6,
+     "kosakata bahasa daerah Telmarin beserta padanannya"},
     {"Kamus Istilah Pertanian", "Ir. Hasan Basri Lubis", 4, "2014", "3021", 216, 0, 1, 0, 3, 4,
      "istilah pertanian, perkebunan, dan pengolahan tanah"},
     {"Laporan Tahunan Perpustakaan Daerah Telmarin 2022", "Dinas Perpustakaan dan Kearsipan Telmarin", 10, "2023",
@@ -174,7 +174,9 @@ void Catalogue::seedDepartments()
     m_departments = {
         {"1",
          "BUKU UMUM",
-         {{"101", "Sejarah & Budaya", {{"1011", "Sejarah Lokal"}, {"1012", "Adat dan Tradisi"}, {"1013", "Seni Pertunjukan"}}},
+         {{"101",
+           "Sejarah & Budaya",
+           {{"1011", "Sejarah Lokal"}, {"1012", "Adat dan Tradisi"}, {"1013", "Seni Pertunjukan"}}},
           {"102", "Sastra", {{"1021", "Novel"}, {"1022", "Puisi"}, {"1023", "Cerita Rakyat"}}},
           {"103",
            "Pertanian dan Lingkungan",
@@ -248,15 +250,16 @@ void Catalogue::seedSections()
         HomeSection section{std::to_string(index), row.title, {}};
         std::vector<const Book *> pool;
         for (const Book &b : m_books) {
-            const bool match = row.prefixes.empty() ||
-                               std::any_of(row.prefixes.begin(), row.prefixes.end(),
-                                           [&](const std::string &p) { return b.subId.rfind(p, 0) == 0; });
+            const bool match =
+                row.prefixes.empty() || std::any_of(row.prefixes.begin(), row.prefixes.end(),
+                                                    [&](const std::string &p) { return b.subId.rfind(p, 0) == 0; });
             if (match)
                 pool.push_back(&b);
         }
         Rng rng(seedOf("section|" + section.id));
         if (row.order == SectionRow::Order::Newest)
-            std::stable_sort(pool.begin(), pool.end(), [](const Book *a, const Book *b) { return a->tahun > b->tahun; });
+            std::stable_sort(pool.begin(), pool.end(),
+                             [](const Book *a, const Book *b) { return a->tahun > b->tahun; });
         else if (row.order == SectionRow::Order::Popular)
             std::stable_sort(pool.begin(), pool.end(),
                              [](const Book *a, const Book *b) { return a->popularity > b->popularity; });

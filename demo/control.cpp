@@ -63,7 +63,8 @@ std::optional<Fault> Fault::fromJson(const Json &value, std::string *error)
         f.method = value["method"].get<std::string>();
     }
     if (value.contains("status") && !value["status"].is_null()) {
-        if (!value["status"].is_number_integer() || value["status"].get<int>() < 100 || value["status"].get<int>() > 599)
+        if (!value["status"].is_number_integer() || value["status"].get<int>() < 100 ||
+            value["status"].get<int>() > 599)
             return fail("\"status\" is an HTTP status from 100 to 599");
         f.status = value["status"].get<int>();
     }

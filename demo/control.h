@@ -17,11 +17,11 @@ struct Fault
 {
     int id = 0;
     std::string path;
-    std::string method;             // empty: any method
-    std::optional<int> status;      // HTTP status of the replacement answer
+    std::string method;              // empty: any method
+    std::optional<int> status;       // HTTP status of the replacement answer
     std::optional<std::string> body; // body of the replacement answer, any text
     std::string contentType;
-    int delayMs = 0; // wait this long first; alone, the normal answer follows
+    int delayMs = 0;   // wait this long first; alone, the normal answer follows
     bool drop = false; // close the connection without an answer
     bool once = true;  // false: until the faults are cleared
 

@@ -270,8 +270,7 @@ Connection *currentConnection()
     return tlConnection;
 }
 
-std::unique_ptr<httplib::Server> makeServer(const std::string &certFile, const std::string &keyFile,
-                                            std::string *error)
+std::unique_ptr<httplib::Server> makeServer(const std::string &certFile, const std::string &keyFile, std::string *error)
 {
     std::unique_ptr<httplib::Server> server;
     if (certFile.empty()) {

@@ -78,8 +78,8 @@ NameValues headersFromRaw(std::string_view head)
     while (pos != std::string_view::npos && pos + 2 < head.size()) {
         const size_t start = pos + 2;
         const size_t end = head.find("\r\n", start);
-        const std::string_view line = head.substr(start, end == std::string_view::npos ? head.size() - start
-                                                                                        : end - start);
+        const std::string_view line =
+            head.substr(start, end == std::string_view::npos ? head.size() - start : end - start);
         if (line.empty())
             break;
         const size_t colon = line.find(':');

@@ -26,12 +26,12 @@ struct Part
 struct Incoming
 {
     std::string method;
-    std::string path;   // without the query
-    std::string target; // as sent, query included
-    NameValues headers; // in received order, names as sent
-    std::string body;   // raw bytes
-    std::optional<NameValues> form; // decoded fields of a form-encoded body, in order
-    std::optional<Json> json;       // a body that parses as JSON
+    std::string path;                       // without the query
+    std::string target;                     // as sent, query included
+    NameValues headers;                     // in received order, names as sent
+    std::string body;                       // raw bytes
+    std::optional<NameValues> form;         // decoded fields of a form-encoded body, in order
+    std::optional<Json> json;               // a body that parses as JSON
     std::optional<std::vector<Part>> parts; // the parts of a multipart body, in order
 
     // First value of a header, compared without regard to case; empty when absent.

@@ -28,10 +28,10 @@ int main(int argc, char **argv)
     parser.addHelpOption();
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port on 127.0.0.1; 0 picks a free one."),
                                   QStringLiteral("port"), QStringLiteral("8765"));
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
-                                     QStringLiteral("Folder of the generated books (default: %1).")
-                                         .arg(demo::defaultDataDir()),
-                                     QStringLiteral("folder"));
+    const QCommandLineOption dataDir(
+        QStringLiteral("data-dir"),
+        QStringLiteral("Folder of the generated books (default: %1).").arg(demo::defaultDataDir()),
+        QStringLiteral("folder"));
     const QCommandLineOption tlsCert(QStringLiteral("tls-cert"), QStringLiteral("Certificate (PEM) for HTTPS."),
                                      QStringLiteral("file"));
     const QCommandLineOption tlsKey(QStringLiteral("tls-key"), QStringLiteral("Private key (PEM) for HTTPS."),

@@ -196,9 +196,8 @@ std::optional<Picture> Pictures::banner(const std::string &name)
     const auto &banners = m_catalogue.banners();
     for (size_t i = 0; i < banners.size(); ++i) {
         if (banners[i].img == name)
-            return cached("banner/" + name, [&, i] {
-                return encode(paintBanner(banners[i], m_catalogue.partner(), int(i)), "JPG");
-            });
+            return cached("banner/" + name,
+                          [&, i] { return encode(paintBanner(banners[i], m_catalogue.partner(), int(i)), "JPG"); });
     }
     return std::nullopt;
 }

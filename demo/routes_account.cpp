@@ -27,9 +27,8 @@ bool validEmail(const std::string &email)
 
 bool validPassword(const std::string &password)
 {
-    const bool allowed = password.size() >= 8 && std::all_of(password.begin(), password.end(), [](unsigned char c) {
-                             return std::isalnum(c) != 0;
-                         });
+    const bool allowed = password.size() >= 8 && std::all_of(password.begin(), password.end(),
+                                                             [](unsigned char c) { return std::isalnum(c) != 0; });
     return allowed && std::any_of(password.begin(), password.end(), [](unsigned char c) { return std::isalpha(c); }) &&
            std::any_of(password.begin(), password.end(), [](unsigned char c) { return std::isdigit(c); });
 }
@@ -71,10 +70,10 @@ std::vector<std::string> occupations(const Partner &partner)
 // The first thing wrong with a registration, or an empty text when it can be accepted.
 std::string registrationProblem(const ServiceState &s, const Json &record, const Incoming &in)
 {
-    static const char *const kRequired[] = {"id_mitra", "username", "password", "nama", "id_provinsi", "id_kota",
-                                            "id_kecamatan", "id_kelurahan", "tgl_lahir", "gender", "nomor_identitas",
-                                            "jenis_identitas", "pekerjaan", "pendidikan", "alamat", "kota",
-                                            "no_telepon"};
+    static const char *const kRequired[] = {
+        "id_mitra",     "username",     "password",  "nama",   "id_provinsi",     "id_kota",
+        "id_kecamatan", "id_kelurahan", "tgl_lahir", "gender", "nomor_identitas", "jenis_identitas",
+        "pekerjaan",    "pendidikan",   "alamat",    "kota",   "no_telepon"};
     for (const char *name : kRequired)
         if (!record.contains(name) || !record[name].is_string() || record[name].get<std::string>().empty())
             return std::string("Kolom ") + name + " wajib diisi";
@@ -128,26 +127,28 @@ void regionList(ServiceState &s, const std::string &parentId, httplib::Response 
 
 void addAccountRoutes(ServiceState &s)
 {
-    on(s, "POST", "/api/wl/checkAppVersion", [&s](const Incoming &in, const httplib::Request &, httplib::Response &res) {
-        if (in.field("kode") != kAppCode)
-            return answer(res, refusal("404", "Aplikasi tidak dikenali"));
-        if (toNumber(in.field("versi"), -1) < 0)
-            return answer(res, refusal("400", "Versi aplikasi tidak valid"));
-        switch (s.config.versionAnswer) {
-        case VersionAnswer::Current:
-            return answer(res, {{"code", "200"}, {"msg", "Aplikasi sudah versi terbaru"}, {"versi", "4"}});
-        case VersionAnswer::Update: {
-            const std::string url = s.config.updateUrl.empty()
-                                        ? publicBase(s, in) + "/unduh/e-lumira-telmarin-setup.exe"
-                                        : s.config.updateUrl;
-            return answer(res, {{"code", "300"},
-                                {"msg", "Versi baru tersedia. Silakan perbarui aplikasi anda."},
-                                {"url", url}});
-        }
-        case VersionAnswer::Refuse:
-            return answer(res, refusal("400", "Versi aplikasi ini tidak lagi didukung. Silakan unduh versi terbaru."));
-        }
-    });
+    on(s, "POST", "/api/wl/checkAppVersion",
+       [&s](const Incoming &in, const httplib::Request &, httplib::Response &res) {
+           if (in.field("kode") != kAppCode)
+               return answer(res, refusal("404", "Aplikasi tidak dikenali"));
+           if (toNumber(in.field("versi"), -1) < 0)
+               return answer(res, refusal("400", "Versi aplikasi tidak valid"));
+           switch (s.config.versionAnswer) {
+           case VersionAnswer::Current:
+               return answer(res, {{"code", "200"}, {"msg", "Aplikasi sudah versi terbaru"}, {"versi", "4"}});
+           case VersionAnswer::Update: {
+               const std::string url = s.config.updateUrl.empty()
+                                           ? publicBase(s, in) + "/unduh/e-lumira-telmarin-setup.exe"
+                                           : s.config.updateUrl;
+               return answer(
+                   res,
+                   {{"code", "300"}, {"msg", "Versi baru tersedia. Silakan perbarui aplikasi anda."}, {"url", url}});
+           }
+           case VersionAnswer::Refuse:
+               return answer(res,
+                             refusal("400", "Versi aplikasi ini tidak lagi didukung. Silakan unduh versi terbaru."));
+           }
+       });
 
     on(s, "GET", "/api/wl/mitra", [&s](const Incoming &in, const httplib::Request &, httplib::Response &res) {
         if (!checkHeaders(in, HeaderSet::Device, res))
@@ -253,9 +254,8 @@ void addAccountRoutes(ServiceState &s)
                         {"data", {{"id_user", added.id}, {"username", added.email}}}});
        });
 
-    on(s, "GET", "/api/generic/provinsi", [&s](const Incoming &, const httplib::Request &, httplib::Response &res) {
-        regionList(s, "", res);
-    });
+    on(s, "GET", "/api/generic/provinsi",
+       [&s](const Incoming &, const httplib::Request &, httplib::Response &res) { regionList(s, "", res); });
     for (const char *level : {"kota", "kecamatan", "kelurahan"}) {
         on(s, "GET", std::string("/api/generic/") + level + "/([^/]+)",
            [&s](const Incoming &, const httplib::Request &req, httplib::Response &res) {
@@ -263,16 +263,17 @@ void addAccountRoutes(ServiceState &s)
            });
     }
 
-    on(s, "GET", "/prod/img/profil/([^/]+)", [&s](const Incoming &, const httplib::Request &req, httplib::Response &res) {
-        const std::string name = req.matches[1].str();
-        const auto member = s.store.member(name.substr(0, name.find('.')));
-        if (!member || photoName(*member) != name) {
-            res.status = 404;
-            return;
-        }
-        const Picture picture = s.pictures.memberPhoto(*member);
-        res.set_content(picture.bytes, picture.contentType.c_str());
-    });
+    on(s, "GET", "/prod/img/profil/([^/]+)",
+       [&s](const Incoming &, const httplib::Request &req, httplib::Response &res) {
+           const std::string name = req.matches[1].str();
+           const auto member = s.store.member(name.substr(0, name.find('.')));
+           if (!member || photoName(*member) != name) {
+               res.status = 404;
+               return;
+           }
+           const Picture picture = s.pictures.memberPhoto(*member);
+           res.set_content(picture.bytes, picture.contentType.c_str());
+       });
 }
 
 } // namespace demo

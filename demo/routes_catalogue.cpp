@@ -76,11 +76,20 @@ std::string escapeHtml(std::string_view s)
     std::string out;
     for (char c : s) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -183,9 +192,7 @@ void addCatalogueRoutes(ServiceState &s)
             std::vector<const Book *> books;
             for (const std::string &id : sections[i].bookIds)
                 books.push_back(s.catalogue.book(id));
-            data.push_back({{"id", sections[i].id},
-                            {"judul_section", sections[i].title},
-                            {"rows", tiles(s, books)}});
+            data.push_back({{"id", sections[i].id}, {"judul_section", sections[i].title}, {"rows", tiles(s, books)}});
         }
         answer(res, {{"code", "200"},
                      {"msg", "OK"},
@@ -222,7 +229,8 @@ void addCatalogueRoutes(ServiceState &s)
                            known = known || (d.id == dept && sub && sc.id == id);
                    }
                if (!known)
-                   return answer(res, refusal("404", sub ? "Sub kategori tidak ditemukan" : "Kategori tidak ditemukan"));
+                   return answer(res,
+                                 refusal("404", sub ? "Sub kategori tidak ditemukan" : "Kategori tidak ditemukan"));
                std::vector<const Book *> books;
                for (const Book &b : s.catalogue.books())
                    if (b.deptId == dept && (sub ? b.subId : b.categoryId) == id)
@@ -297,8 +305,8 @@ void addCatalogueRoutes(ServiceState &s)
                                 withoutDashes(b.isbn).find(withoutDashes(keyword)) != std::string::npos;
             const bool any = byAuthor || byPublisher || byIsbn || containsFolded(b.judul, keyword) ||
                              containsFolded(b.categoryName, keyword);
-            if ((field == "Semua" && any) || (field == "Penulis" && byAuthor) ||
-                (field == "Penerbit" && byPublisher) || (field == "ISBN" && byIsbn))
+            if ((field == "Semua" && any) || (field == "Penulis" && byAuthor) || (field == "Penerbit" && byPublisher) ||
+                (field == "ISBN" && byIsbn))
                 hits.push_back(&b);
         }
         answer(res, {{"code", "200"},
@@ -307,42 +315,43 @@ void addCatalogueRoutes(ServiceState &s)
                      {"data", tiles(s, pageOf(hits, toNumber(in.field("page"), 1)))}});
     });
 
-    on(s, "POST", "/api/wl/searchingKalimat", [&s](const Incoming &in, const httplib::Request &, httplib::Response &res) {
-        if (!memberOf(s, in, res))
-            return;
-        const std::string keyword = foldCase(trimmed(in.field("keyword")));
-        if (keyword.size() < 3)
-            return answer(res, refusal("400", "Kalimat yang dicari minimal 3 karakter"));
-        struct Hit
-        {
-            const Book *book;
-            size_t page;
-            size_t offset;
-        };
-        std::vector<Hit> hits;
-        for (const Book &b : s.catalogue.books()) {
-            const BookText &text = s.books.text(b);
-            for (size_t p = 0; p < text.pages.size(); ++p) {
-                const size_t at = text.pages[p].folded.find(keyword);
-                if (at != std::string::npos)
-                    hits.push_back({&b, p, at});
-            }
-        }
-        Json data = Json::array();
-        for (const Hit &hit : pageOf(hits, toNumber(in.field("page"), 1))) {
-            const BookText &text = s.books.text(*hit.book);
-            data.push_back({{"id", hit.book->id},
-                            {"img", hit.book->img},
-                            {"judul", hit.book->judul},
-                            {"halaman", text.labels[hit.page]},
-                            {"hal_txt", excerpt(text.pages[hit.page], hit.offset, keyword.size())},
-                            {"hal_idx", std::to_string(hit.page)}});
-        }
-        answer(res, {{"code", "200"},
-                     {"msg", "OK"},
-                     {"total_rows", std::to_string(hits.size())},
-                     {"data", std::move(data)}});
-    });
+    on(s, "POST", "/api/wl/searchingKalimat",
+       [&s](const Incoming &in, const httplib::Request &, httplib::Response &res) {
+           if (!memberOf(s, in, res))
+               return;
+           const std::string keyword = foldCase(trimmed(in.field("keyword")));
+           if (keyword.size() < 3)
+               return answer(res, refusal("400", "Kalimat yang dicari minimal 3 karakter"));
+           struct Hit
+           {
+               const Book *book;
+               size_t page;
+               size_t offset;
+           };
+           std::vector<Hit> hits;
+           for (const Book &b : s.catalogue.books()) {
+               const BookText &text = s.books.text(b);
+               for (size_t p = 0; p < text.pages.size(); ++p) {
+                   const size_t at = text.pages[p].folded.find(keyword);
+                   if (at != std::string::npos)
+                       hits.push_back({&b, p, at});
+               }
+           }
+           Json data = Json::array();
+           for (const Hit &hit : pageOf(hits, toNumber(in.field("page"), 1))) {
+               const BookText &text = s.books.text(*hit.book);
+               data.push_back({{"id", hit.book->id},
+                               {"img", hit.book->img},
+                               {"judul", hit.book->judul},
+                               {"halaman", text.labels[hit.page]},
+                               {"hal_txt", excerpt(text.pages[hit.page], hit.offset, keyword.size())},
+                               {"hal_idx", std::to_string(hit.page)}});
+           }
+           answer(res, {{"code", "200"},
+                        {"msg", "OK"},
+                        {"total_rows", std::to_string(hits.size())},
+                        {"data", std::move(data)}});
+       });
 }
 
 } // namespace demo

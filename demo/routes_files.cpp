@@ -36,12 +36,14 @@ void addFileRoutes(ServiceState &s)
         res.set_content(bytes.constData(), size_t(bytes.size()), "application/pdf");
     });
 
-    on(s, "GET", "/prod/img/cover/([^/]+)", [&s](const Incoming &, const httplib::Request &req, httplib::Response &res) {
-        sendPicture(s.pictures.cover(req.matches[1].str()), res);
-    });
-    on(s, "GET", "/prod/img/banner/([^/]+)", [&s](const Incoming &, const httplib::Request &req, httplib::Response &res) {
-        sendPicture(s.pictures.banner(req.matches[1].str()), res);
-    });
+    on(s, "GET", "/prod/img/cover/([^/]+)",
+       [&s](const Incoming &, const httplib::Request &req, httplib::Response &res) {
+           sendPicture(s.pictures.cover(req.matches[1].str()), res);
+       });
+    on(s, "GET", "/prod/img/banner/([^/]+)",
+       [&s](const Incoming &, const httplib::Request &req, httplib::Response &res) {
+           sendPicture(s.pictures.banner(req.matches[1].str()), res);
+       });
     on(s, "GET", "/prod/img/logo/([^/]+)", [&s](const Incoming &, const httplib::Request &req, httplib::Response &res) {
         sendPicture(s.pictures.logo(req.matches[1].str()), res);
     });

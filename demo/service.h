@@ -20,11 +20,11 @@ enum class VersionAnswer { Current, Update, Refuse };
 
 struct Config
 {
-    int port = 8765;  // 0 picks a free port
-    QString dataDir;  // the book cache; empty means the user's cache folder
+    int port = 8765;             // 0 picks a free port
+    QString dataDir;             // the book cache; empty means the user's cache folder
     std::string tlsCert, tlsKey; // both set: HTTPS
     VersionAnswer versionAnswer = VersionAnswer::Current;
-    std::string updateUrl;        // the download address sent with "300"; empty: an address on this service
+    std::string updateUrl;         // the download address sent with "300"; empty: an address on this service
     bool writeBooksAtStart = true; // write missing book files in the background right away
 };
 

@@ -87,8 +87,8 @@ Store::LoginResult Store::login(const std::string &email, const std::string &pas
     return result;
 }
 
-std::optional<Member> Store::authenticate(const std::string &token, const std::string &userId,
-                                          const std::string &uuid, const std::string &level) const
+std::optional<Member> Store::authenticate(const std::string &token, const std::string &userId, const std::string &uuid,
+                                          const std::string &level) const
 {
     std::lock_guard lock(m_mutex);
     const auto session = m_sessions.find(userId);
@@ -135,9 +135,8 @@ int Store::stockLocked(const std::string &bookId) const
     const Book *book = m_catalogue.book(bookId);
     if (!book)
         return 0;
-    const auto open = std::count_if(m_loans.begin(), m_loans.end(), [&](const auto &l) {
-        return l.second.open && l.second.bookId == bookId;
-    });
+    const auto open = std::count_if(m_loans.begin(), m_loans.end(),
+                                    [&](const auto &l) { return l.second.open && l.second.bookId == bookId; });
     return std::max(0, book->qty - book->heldElsewhere - int(open));
 }
 
