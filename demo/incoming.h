@@ -52,7 +52,7 @@ NameValues decodeForm(std::string_view text);
 // Splits a multipart/form-data body at the boundary; nullopt when it is not well formed.
 std::optional<std::vector<Part>> splitMultipart(std::string_view body, std::string_view boundary);
 
-// JSON text the way the library's PHP service writes it: non-ASCII as \u escapes and every slash escaped.
+// JSON text as a PHP service writes it: non-ASCII as \u escapes and every slash escaped.
 std::string serviceJson(const Json &value);
 
 bool equalsNoCase(std::string_view a, std::string_view b);

@@ -46,8 +46,10 @@ void on(ServiceState &state, const std::string &method, const std::string &patte
             state.control.record(in, fault ? &*fault : nullptr);
         }
         if (fault) {
-            if (fault->delayMs > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(fault->delayMs));
+            // A delayed answer gives way when the service stops, so that stopping never waits for it.
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(fault->delayMs);
+            while (!state.stopping && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
             if (fault->drop) {
                 if (connection)
                     connection->drop = true;
@@ -194,6 +196,7 @@ void Service::stop()
         // stop() is lost on a server whose listening loop has not begun yet.
         for (int i = 0; i < 2000 && !m_state->server->is_running(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        m_state->stopping = true;
         m_state->server->stop();
         m_thread.join();
     }

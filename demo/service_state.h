@@ -11,6 +11,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -31,6 +32,7 @@ struct ServiceState
     std::unique_ptr<httplib::Server> server;
     bool tls = false;
     int port = -1;
+    std::atomic<bool> stopping{false};
 };
 
 using Route = std::function<void(const Incoming &in, const httplib::Request &req, httplib::Response &res)>;
