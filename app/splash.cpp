@@ -69,7 +69,7 @@ void TFormSplash::FormShow()
     m_showHandled = true;
 
     m_completed = false;
-    m_lekora = std::make_unique<TLekoraLib>(m_dialogs);
+    m_lekora = std::make_shared<TLekoraLib>(m_dialogs);
 
     const TLekoraLib *lekora = m_lekora.get();
     UpdateOffer *update = &m_update;

@@ -23,6 +23,8 @@ public:
 
     // The program-wide service client, created when the splash is first shown.
     TLekoraLib *lekora() const { return m_lekora.get(); }
+    // Shared with the background requests, which keep the client alive until they end.
+    const std::shared_ptr<TLekoraLib> &lekoraShared() const { return m_lekora; }
     // The version check has ended, whatever its outcome.
     bool completed() const { return m_completed; }
     // The version check asked the program to end.
@@ -44,7 +46,7 @@ private:
 
     Dialogs &m_dialogs;
     UpdateOffer &m_update;
-    std::unique_ptr<TLekoraLib> m_lekora;
+    std::shared_ptr<TLekoraLib> m_lekora;
     TaskHandle RequestTask;
     bool m_completed = false;
     bool m_terminate = false;

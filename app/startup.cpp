@@ -46,7 +46,7 @@ int ElumiraProgram::run()
     m_splash->showMaximized();
     m_splash->repaint();
 
-    m_main = std::make_unique<TFormMain>(*m_splash->lekora(), m_dialogs, m_profile.get(), m_update);
+    m_main = std::make_unique<TFormMain>(m_splash->lekoraShared(), m_dialogs, m_profile.get(), m_update);
     m_about = std::make_unique<TFormAbout>();
     m_about->setAttribute(Qt::WA_QuitOnClose, false);
     m_about->move(screen.center() - m_about->rect().center());

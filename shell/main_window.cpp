@@ -43,11 +43,12 @@ QToolButton *headerButton(QWidget *parent, const char *name, char16_t glyph, con
 
 } // namespace
 
-TFormMain::TFormMain(TLekoraLib &lekora, Dialogs &dialogs, QWebEngineProfile *profile, const UpdateOffer &update,
-                     QWidget *parent)
+TFormMain::TFormMain(const std::shared_ptr<TLekoraLib> &lekora, Dialogs &dialogs, QWebEngineProfile *profile,
+                     const UpdateOffer &update, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint),
-      m_lekora(lekora),
+      m_lekora(*lekora),
+      m_lekoraShared(lekora),
       m_dialogs(dialogs),
       m_update(update),
       m_startUpdater(&TFormMain::startUpdater)
@@ -147,6 +148,10 @@ void TFormMain::FormCreate()
     try {
         // The process messages of the views reach the dispatcher; their context menus are emptied by the
         // views themselves.
+        for (TChromium *view : browserViews()) {
+            connect(view, &TChromium::processMessageReceived, this,
+                    [this, view](const ProcessMessage &message) { ProcessMessageReceived(view, message); });
+        }
         m_lekora.getClientJson();
 
         Closing = false;

@@ -2,11 +2,15 @@
 #pragma once
 
 #include "common/background_task.h"
+#include "common/json_read.h"
+#include "common/process_message.h"
 
+#include <QUrl>
 #include <QWidget>
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 class QStackedWidget;
 class QTabWidget;
@@ -34,8 +38,8 @@ public:
     // Starts the updater with the download address; false when it cannot be started.
     using UpdaterLauncher = std::function<bool(const QString &url)>;
 
-    TFormMain(TLekoraLib &lekora, Dialogs &dialogs, QWebEngineProfile *profile, const UpdateOffer &update,
-              QWidget *parent = nullptr);
+    TFormMain(const std::shared_ptr<TLekoraLib> &lekora, Dialogs &dialogs, QWebEngineProfile *profile,
+              const UpdateOffer &update, QWidget *parent = nullptr);
     ~TFormMain() override;
 
     // The window that btnAbout shows, and what the granted close releases last (the splash window, which
@@ -58,6 +62,19 @@ public:
 
     // The updater that the window starts when a newer version was accepted: "updater" in the program's folder.
     static bool startUpdater(const QString &url);
+
+    // Acts on a message from the page shown in sender (the dispatcher). Returns true only for "login".
+    bool ProcessMessageReceived(TChromium *sender, const ProcessMessage &message);
+
+    // Windows and actions that other parts of the program provide; without them their messages do nothing.
+    void setRegistrationWindow(QWidget *window) { m_registration = window; }
+    void setForgotPasswordWindow(QWidget *window) { m_forgotPassword = window; }
+    // Fetches and opens the book file of the detail answer held by the service client.
+    using BookOpener = std::function<void(const QString &nama_pc_file)>;
+    void setBookOpener(BookOpener opener) { m_openBook = std::move(opener); }
+    // Opens an address outside the program (the member's web browser).
+    using UrlOpener = std::function<void(const QUrl &url)>;
+    void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
 
     // Controls.
     QWidget *PanelHeader = nullptr;
@@ -84,7 +101,7 @@ public:
     TaskHandle CurrentTask;
     bool Closing = false;
     int HomePage = 0;
-    bool HomeLoaded = false;
+    int HomeLoaded = 0;
     int HomeCount = 0;
     std::atomic<bool> SearchBusy{false};
     QString SentenceKeyword;
@@ -108,16 +125,59 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    using Worker = std::function<Json(const TLekoraLib &)>;
+    using Completion = std::function<void(Json)>;
+
+    // Starts a background request; the worker gets the service client, the completion its answer on the UI
+    // thread. startPageTask keeps the task in CurrentTask, releasing the one held before.
+    TaskHandle startTask(const QString &name, Worker worker, Completion completion);
+    void startPageTask(const QString &name, Worker worker, Completion completion);
+    // The opening of every completion: releases CurrentTask; false when the window has agreed to close.
+    bool beginCompletion();
+    // For a listing answer that is not "200": the authentication text and the log-in page for "Auth Failed",
+    // the answer's msg otherwise (then afterOther). Returns true when the answer failed.
+    bool answerFailed(const Json &answer, const QString &authText, const std::function<void()> &afterOther);
+
+    void showLoadingPage(TChromium *view);
+    void loadLoginPage();
+    void openBookFile(const Json &detail);
+
+    // Log-in chain and home pages.
+    void LoginDone(Json answer);
+    void BannerDone(Json answer);
+    void CategoryDone(Json answer);
+    void HomeDone(Json answer);
+    // Catalogue pages.
+    void HomeDetailDone(Json answer, const QString &judul);
+    void CategoryContentDone(Json answer, const QString &nama_kategori);
+    void SubCategoryContentDone(Json answer, const QString &nama_sub_kategori);
+    void ChartDone(Json answer, const QString &type, int page);
+    void DetailDone(Json answer, const QString &from);
+    void SearchDone(Json answer, const QString &field, const QString &keyword, int page);
+    // Opening a book from a chart row or a sentence hit, once its details have arrived.
+    void BookFromChartDone(Json answer);
+    void BookFromSentenceDone(Json answer);
+    void LogoutDone(Json answer);
+
+    void startChart(const QString &type, int page);
+
     void buildWindow(QWebEngineProfile *profile);
     QString loadingPagePath() const;
 
     TLekoraLib &m_lekora;
+    // Background requests take a strong hold from this, so the client outlives any request still running when
+    // the window has closed.
+    std::weak_ptr<TLekoraLib> m_lekoraShared;
     Dialogs &m_dialogs;
     const UpdateOffer &m_update;
     QStackedWidget *m_surfaces = nullptr;
     QWidget *m_about = nullptr;
     std::function<void()> m_releaseOnClose;
     UpdaterLauncher m_startUpdater;
+    QWidget *m_registration = nullptr;
+    QWidget *m_forgotPassword = nullptr;
+    BookOpener m_openBook;
+    UrlOpener m_openUrl;
     bool m_created = false;
     bool m_shown = false;
 };

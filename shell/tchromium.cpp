@@ -8,18 +8,39 @@
 #include <QMenu>
 #include <QStackedWidget>
 #include <QWebChannel>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 
 #include <memory>
+#include <utility>
 
 namespace elumira {
+
+namespace {
+
+// A page that reports script errors with the document and line they come from.
+class LibraryPage : public QWebEnginePage
+{
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message, int line,
+                                  const QString &source) override
+    {
+        if (level == ErrorMessageLevel)
+            qWarning("js: %s (%s:%d)", qPrintable(message), qPrintable(source), line);
+    }
+};
+
+} // namespace
 
 TChromium::TChromium(QWebEngineProfile *profile, QWidget *parent)
     : QWebEngineView(parent),
       m_receiver(new BridgeReceiver(this)),
       m_channel(new QWebChannel(this)),
-      m_page(new QWebEnginePage(profile, this))
+      m_page(new LibraryPage(profile, this))
 {
     QWebEngineSettings *settings = m_page->settings();
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
@@ -34,6 +55,17 @@ TChromium::TChromium(QWebEngineProfile *profile, QWidget *parent)
     // Queued so that a message never runs the dispatcher inside the channel's own call.
     connect(m_receiver, &BridgeReceiver::messageReceived, this, &TChromium::processMessageReceived,
             Qt::QueuedConnection);
+
+    // Held scripts run when the document asked for last has loaded (or failed), not when an earlier load that
+    // it interrupted reports its end.
+    connect(m_page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+        if (!m_loading || info.status() == QWebEngineLoadingInfo::LoadStartedStatus || info.url() != m_loadTarget)
+            return;
+        m_loading = false;
+        const QStringList scripts = std::exchange(m_pendingScripts, {});
+        for (const QString &script : scripts)
+            m_page->runJavaScript(script);
+    });
 }
 
 TChromium::~TChromium()
@@ -46,18 +78,28 @@ TChromium::~TChromium()
 
 void TChromium::loadUrl(const QUrl &url)
 {
+    // Scripts held for a document that will now never show are dropped with it.
+    m_pendingScripts.clear();
+    m_loading = true;
+    m_loadTarget = url;
     load(url);
 }
 
 void TChromium::reload()
 {
     // Pages are rewritten in place, so the document is read again from its file.
+    m_pendingScripts.clear();
+    m_loading = true;
+    m_loadTarget = m_page->url();
     m_page->triggerAction(QWebEnginePage::ReloadAndBypassCache);
 }
 
 void TChromium::runScript(const QString &script)
 {
-    m_page->runJavaScript(script);
+    if (m_loading)
+        m_pendingScripts.append(script);
+    else
+        m_page->runJavaScript(script);
 }
 
 void TChromium::bringToFront()

@@ -25,6 +25,7 @@ public:
 
     void loadUrl(const QUrl &url) override;
     void reload() override;
+    // Runs the script in the page shown; while a page is loading, in that page once it has loaded.
     void runScript(const QString &script) override;
     void bringToFront() override;
 
@@ -38,6 +39,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // Scripts asked for while a document is loading wait for it, so they act on the page just loaded.
+    QStringList m_pendingScripts;
+    bool m_loading = false;
+    QUrl m_loadTarget;
     BridgeReceiver *m_receiver;
     QWebChannel *m_channel;
     QWebEnginePage *m_page;

@@ -111,6 +111,23 @@ TEST_F(BrowserViewTest, runScript_takesEffectInThePage)
               QStringLiteral("after"));
 }
 
+TEST_F(BrowserViewTest, runScript_rightAfterALoad_actsOnTheNewPage)
+{
+    showPage("<p id=\"x\">old</p>");
+    const QString next = m_folder.filePath(QStringLiteral("next.html"));
+    QFile file(next);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<!DOCTYPE html><html><body><p id=\"x\">new</p><p id=\"more\">more</p></body></html>");
+    file.close();
+
+    m_view->loadUrl(QUrl::fromLocalFile(next));
+    m_view->runScript(QStringLiteral("document.getElementById('more').style.display = 'none';"));
+    EXPECT_TRUE(waitUntil([this] {
+        return evaluate(m_view->page(), QStringLiteral("document.getElementById('more') && "
+                                                       "document.getElementById('more').style.display")) == QStringLiteral("none");
+    }));
+}
+
 TEST_F(BrowserViewTest, reload_readsTheFileAgain)
 {
     showPage("<p id=\"x\">first</p>");

@@ -40,7 +40,7 @@ protected:
     {
         qputenv("ELUMIRA_SERVICE_URL", server.url());
         server.setDefault({200, "OK", "application/json", kConfiguration});
-        lekora = std::make_unique<TLekoraLib>(dialogs);
+        lekora = std::make_shared<TLekoraLib>(dialogs);
         profile.reset(elumira::createBrowserProfile());
     }
     void TearDown() override
@@ -53,7 +53,7 @@ protected:
 
     void createWindow()
     {
-        window = std::make_unique<TFormMain>(*lekora, dialogs, profile.get(), update);
+        window = std::make_unique<TFormMain>(lekora, dialogs, profile.get(), update);
         window->setReleaseOnClose([this] { lekora.reset(); });
         window->resize(1200, 800);
     }
@@ -63,7 +63,7 @@ protected:
     CaptureServer server;
     RecordingDialogs dialogs;
     UpdateOffer update;
-    std::unique_ptr<TLekoraLib> lekora;
+    std::shared_ptr<TLekoraLib> lekora;
     std::unique_ptr<QWebEngineProfile> profile;
     std::unique_ptr<TFormMain> window;
 };

@@ -1,0 +1,265 @@
+// The page requests of the main window: starting them, and their completions on the UI thread, which store
+// the answer, check it and write the page.
+#include "shell/main_window.h"
+
+#include "common/dialogs.h"
+#include "pages/chart_pages.h"
+#include "pages/detail_page.h"
+#include "pages/home_page.h"
+#include "pages/listing_pages.h"
+#include "pages/search_pages.h"
+#include "service/lekora_lib.h"
+#include "shell/tchromium.h"
+
+namespace elumira {
+
+namespace {
+
+const char kAuthPada[] = "Authentication Error : Akun Anda Digunakan Pada Perangkat Lain";
+const char kAuthDi[] = "Authentication Error : Akun Anda Digunakan Di Perangkat Lain";
+
+// An answer whose code is missing or null: nothing to act on.
+bool lacksCode(const Json &answer)
+{
+    const auto code = answer.find("code");
+    return code == answer.end() || code->is_null();
+}
+
+bool isAuthFailure(const Json &answer)
+{
+    return hasCode(answer, "500") && jsonText(answer, "msg") == QLatin1String("Auth Failed");
+}
+
+} // namespace
+
+TaskHandle TFormMain::startTask(const QString &name, Worker worker, Completion completion)
+{
+    // The worker holds the service client for as long as it runs.
+    std::shared_ptr<TLekoraLib> lekora = m_lekoraShared.lock();
+    if (!lekora)
+        return {};
+    return runTask<Json>(
+        name, this, [lekora = std::move(lekora), worker = std::move(worker)] { return worker(*lekora); },
+        std::move(completion));
+}
+
+void TFormMain::startPageTask(const QString &name, Worker worker, Completion completion)
+{
+    CurrentTask.release();
+    CurrentTask = startTask(name, std::move(worker), std::move(completion));
+}
+
+bool TFormMain::beginCompletion()
+{
+    CurrentTask.release();
+    return !Closing;
+}
+
+bool TFormMain::answerFailed(const Json &answer, const QString &authText, const std::function<void()> &afterOther)
+{
+    if (hasCode(answer, "200"))
+        return false;
+    if (isAuthFailure(answer)) {
+        m_dialogs.error(authText);
+        ShowBrowserView(Chromium1);
+        loadLoginPage();
+    } else {
+        m_dialogs.error(jsonText(answer, "msg"));
+        if (afterOther)
+            afterOther();
+    }
+    return true;
+}
+
+void TFormMain::LoginDone(Json answer)
+{
+    if (!beginCompletion())
+        return;
+    const bool missing = lacksCode(answer);
+    const bool accepted = hasCode(answer, "200");
+    const QString msg = jsonText(answer, "msg");
+    // Storing a successful log-in copies the member's fields from it.
+    m_lekora.setUserJson(std::move(answer));
+    if (missing)
+        return;
+    if (!accepted) {
+        m_dialogs.warning(msg);
+        loadLoginPage();
+        return;
+    }
+    PanelHeader->show();
+    startPageTask(QStringLiteral("BannerRequest"),
+                  [](const TLekoraLib &lekora) {
+                      // BannerWork
+                      return lekora.BannerRequest();
+                  },
+                  [this](Json next) { BannerDone(std::move(next)); });
+}
+
+void TFormMain::BannerDone(Json answer)
+{
+    if (!beginCompletion())
+        return;
+    m_lekora.setBannerJson(answer);
+    if (lacksCode(answer))
+        return;
+    if (!hasCode(answer, "200")) {
+        m_dialogs.warning(jsonText(answer, "msg"));
+        loadLoginPage();
+        return;
+    }
+    startPageTask(QStringLiteral("CategoryRequest"),
+                  [](const TLekoraLib &lekora) {
+                      // CategoryWork
+                      return lekora.CategoryRequest();
+                  },
+                  [this](Json next) { CategoryDone(std::move(next)); });
+}
+
+void TFormMain::CategoryDone(Json answer)
+{
+    if (!beginCompletion())
+        return;
+    m_lekora.setCategoryJson(answer);
+    if (lacksCode(answer))
+        return;
+    if (!hasCode(answer, "200")) {
+        m_dialogs.warning(jsonText(answer, "msg"));
+        loadLoginPage();
+        return;
+    }
+    HomePage = 1;
+    HomeLoaded = 0;
+    startPageTask(QStringLiteral("HomeRequest"),
+                  [page = HomePage](const TLekoraLib &lekora) {
+                      // HomeWork
+                      return lekora.HomeRequest(page);
+                  },
+                  [this](Json next) { HomeDone(std::move(next)); });
+}
+
+void TFormMain::HomeDone(Json answer)
+{
+    if (!beginCompletion())
+        return;
+    m_lekora.setHomeContentJson(answer);
+    if (!hasCode(answer, "200"))
+        return;
+    HomeCount = static_cast<int>(jsonInt(answer, "count"));
+    HomeLoaded += static_cast<int>(jsonInt(answer, "total"));
+    pages::renderHomeHtmlFile(m_lekora, *Chromium1, m_dialogs, HomePage);
+    if (HomeLoaded == HomeCount)
+        Chromium1->runScript(QStringLiteral("$(\"#btnMore\").hide();"));
+    else
+        Chromium1->runScript(QStringLiteral("$(\"#btnMore\").show();"));
+}
+
+void TFormMain::HomeDetailDone(Json answer, const QString &judul)
+{
+    if (!beginCompletion())
+        return;
+    m_lekora.setHomeDetailJson(answer);
+    if (answerFailed(answer, QString::fromLatin1(kAuthPada), [this] { ShowBrowserView(Chromium1); }))
+        return;
+    pages::renderHomeDetailHtmlFile(m_lekora, *Chromium2, m_dialogs, judul);
+}
+
+void TFormMain::CategoryContentDone(Json answer, const QString &nama_kategori)
+{
+    if (!beginCompletion())
+        return;
+    m_lekora.setCategoryContentJson(answer);
+    if (answerFailed(answer, QString::fromLatin1(kAuthPada), [this] { ShowBrowserView(Chromium1); }))
+        return;
+    pages::renderCategoryContent(m_lekora, *Chromium5, m_dialogs, nama_kategori);
+}
+
+void TFormMain::SubCategoryContentDone(Json answer, const QString &nama_sub_kategori)
+{
+    if (!beginCompletion())
+        return;
+    m_lekora.setSubCategoryContentJson(answer);
+    if (answerFailed(answer, QString::fromLatin1(kAuthPada), [this] { ShowBrowserView(Chromium1); }))
+        return;
+    pages::renderSubCategoryContent(m_lekora, *Chromium5, m_dialogs, nama_sub_kategori);
+}
+
+void TFormMain::ChartDone(Json answer, const QString &type, int page)
+{
+    if (!beginCompletion())
+        return;
+    m_lekora.setChartContentJson(answer);
+    if (answerFailed(answer, QString::fromLatin1(kAuthPada), [this] { ShowBrowserView(Chromium1); }))
+        return;
+    if (type == QLatin1String("topRead"))
+        pages::renderTopChart(m_lekora, *Chromium6, m_dialogs, page);
+    else if (type == QLatin1String("lastRead"))
+        pages::renderLastRead(m_lekora, *Chromium6, m_dialogs, page);
+    else if (type == QLatin1String("lastView"))
+        pages::renderLastView(m_lekora, *Chromium6, m_dialogs, page);
+}
+
+void TFormMain::DetailDone(Json answer, const QString &from)
+{
+    if (!beginCompletion())
+        return;
+    m_lekora.setDetailContentJson(answer);
+    if (answerFailed(answer, QString::fromLatin1(kAuthDi), {}))
+        return;
+    pages::renderDetailContent(m_lekora, *Chromium3, m_dialogs, from);
+}
+
+void TFormMain::SearchDone(Json answer, const QString &field, const QString &keyword, int page)
+{
+    CurrentTask.release();
+    SearchBusy = false;
+    if (Closing)
+        return;
+    m_lekora.setSearchContentJson(answer);
+    if (answerFailed(answer, QString::fromLatin1(kAuthDi), {}))
+        return;
+    if (field == QLatin1String("Kalimat"))
+        pages::renderSearchKalimatResult(m_lekora, *Chromium7, m_dialogs, page, keyword);
+    else
+        pages::renderSearchResult(m_lekora, *Chromium7, m_dialogs, page, keyword, field);
+}
+
+void TFormMain::BookFromChartDone(Json answer)
+{
+    CurrentTask.release();
+    if (Closing) {
+        m_dialogs.error(QStringLiteral("Request Detail Error. Check Your Connection"));
+        return;
+    }
+    m_lekora.setDetailContentJson(answer);
+    if (answerFailed(answer, QString::fromLatin1(kAuthDi), {}))
+        return;
+    ShowBrowserView(Chromium3);
+    showLoadingPage(Chromium3);
+    openBookFile(answer);
+    ShowChartAfterOpen = true;
+}
+
+void TFormMain::BookFromSentenceDone(Json answer)
+{
+    CurrentTask.release();
+    if (Closing) {
+        m_dialogs.error(QStringLiteral("Request Detail Error. Check Your Connection"));
+        return;
+    }
+    m_lekora.setDetailContentJson(answer);
+    if (answerFailed(answer, QString::fromLatin1(kAuthDi), {}))
+        return;
+    openBookFile(answer);
+    ShowSearchAfterOpen = true;
+}
+
+void TFormMain::LogoutDone(Json)
+{
+    // The answer is not read: the member leaves whatever the service said.
+    ShowBrowserView(Chromium1);
+    loadLoginPage();
+    PanelHeader->hide();
+}
+
+} // namespace elumira
