@@ -7,6 +7,7 @@
 #include "shell/browser_profile.h"
 #include "shell/main_window.h"
 #include "shell/tchromium.h"
+#include "tests/support/main_window_fixture.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -33,86 +34,7 @@ using A = QList<ProcessMessage::Argument>;
 
 namespace {
 
-const char kEmail[] = "sekar.ayuningtyas@telmarin.example";
-const char kPassword[] = "Baca2024";
-
-class DispatcherTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        demo::Config config;
-        config.port = 0;
-        config.dataDir = books.path();
-        config.writeBooksAtStart = false;
-        service = std::make_unique<demo::Service>(config);
-        std::string error;
-        ASSERT_TRUE(service->start(&error)) << error;
-        qputenv("ELUMIRA_SERVICE_URL", QByteArray::fromStdString(service->baseUrl()));
-
-        lekora = std::make_shared<TLekoraLib>(dialogs);
-        profile.reset(elumira::createBrowserProfile());
-        window = std::make_unique<TFormMain>(lekora, dialogs, profile.get(), update);
-        window->setReleaseOnClose([this] { lekora.reset(); });
-        window->resize(1280, 860);
-        window->show();
-        ASSERT_TRUE(waitUntil([this] { return showing(window->Chromium1, "login.html", "Please Login"); }));
-    }
-    void TearDown() override
-    {
-        window.reset();
-        profile.reset();
-        lekora.reset();
-        service->stop();
-        qunsetenv("ELUMIRA_SERVICE_URL");
-    }
-
-    static bool showing(TChromium *view, const char *file, const char *title)
-    {
-        return view->url().toLocalFile().endsWith(QLatin1Char('/') + QLatin1String(file))
-            && view->title() == QLatin1String(title);
-    }
-
-    void send(const QString &name, const A &arguments = {}, TChromium *sender = nullptr)
-    {
-        window->ProcessMessageReceived(sender ? sender : window->Chromium1, ProcessMessage(name, arguments));
-    }
-
-    size_t requestsTo(const char *path) { return service->control().requests(path)["requests"].size(); }
-
-    QWidget *front() const { return window->panelBrowser->currentWidget(); }
-
-    // Logs in through the log-in page itself, as the member would, and waits for the home page.
-    void logIn()
-    {
-        QWebEnginePage *page = window->Chromium1->page();
-        // The form's handler is bound by the page's last script: wait until the page has fully loaded.
-        ASSERT_TRUE(waitUntil([page] { return evaluate(page, QStringLiteral("document.readyState")) == QStringLiteral("complete"); }));
-        evaluate(page, QStringLiteral("document.getElementById('email').value = '%1';"
-                                      "document.getElementById('kata_sandi').value = '%2';"
-                                      "document.getElementById('btnLogin').click(); 0")
-                           .arg(QLatin1String(kEmail), QLatin1String(kPassword)));
-        ASSERT_TRUE(waitUntil([this] { return showing(window->Chromium1, "index.html", "Index"); }, 30000));
-    }
-
-    void addFault(const char *path, std::optional<int> status, const std::string &body)
-    {
-        demo::Fault fault;
-        fault.path = path;
-        fault.status = status;
-        fault.body = body;
-        fault.contentType = "application/json";
-        service->control().addFault(fault);
-    }
-
-    QTemporaryDir books;
-    std::unique_ptr<demo::Service> service;
-    RecordingDialogs dialogs;
-    UpdateOffer update;
-    std::shared_ptr<TLekoraLib> lekora;
-    std::unique_ptr<QWebEngineProfile> profile;
-    std::unique_ptr<TFormMain> window;
-};
+using DispatcherTest = elumira::test::MainWindowOnDemo;
 
 TEST_F(DispatcherTest, login_fromThePage_reachesTheHomePageAndFillsTheMember)
 {
@@ -176,20 +98,20 @@ TEST_F(DispatcherTest, login_refusals_showTheirBoxAndReloadTheLogInPage)
         {"wrong password", nullptr, std::nullopt, "", QStringLiteral("salah"),
          [](const QString &text) { return !text.isEmpty() && !text.startsWith(QLatin1Char('#')); }},
         {"Auth Failed at the banners", "/api/wl/listBanner", 200, R"({"code":"500","msg":"Auth Failed"})",
-         QLatin1String(kPassword), [](const QString &text) { return text == QLatin1String("Auth Failed"); }},
+         QLatin1String(DispatcherTest::kPassword), [](const QString &text) { return text == QLatin1String("Auth Failed"); }},
         {"menu refused", "/api/wl/menu", 200, R"({"code":"400","msg":"Menu tidak tersedia"})",
-         QLatin1String(kPassword), [](const QString &text) { return text == QLatin1String("Menu tidak tersedia"); }},
+         QLatin1String(DispatcherTest::kPassword), [](const QString &text) { return text == QLatin1String("Menu tidak tersedia"); }},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         dialogs.clear();
         if (c.faultPath)
             addFault(c.faultPath, c.status, c.body);
-        send(QStringLiteral("login"), A{QLatin1String(kEmail), c.password});
+        send(QStringLiteral("login"), A{QLatin1String(DispatcherTest::kEmail), c.password});
         ASSERT_TRUE(waitUntil([this] { return !dialogs.boxes().isEmpty(); }));
         EXPECT_EQ(dialogs.boxes().first().kind, Dialogs::Kind::Warning);
         EXPECT_TRUE(c.boxText(dialogs.boxes().first().text)) << dialogs.boxes().first().text.toStdString();
-        EXPECT_TRUE(waitUntil([this] { return showing(window->Chromium1, "login.html", "Please Login"); }));
+        EXPECT_TRUE(waitUntil([this] { return showing(window->Chromium1, "login.html"); }));
         EXPECT_EQ(front(), window->Chromium1);
         EXPECT_EQ(dialogs.boxes().size(), 1);
     }
@@ -198,7 +120,7 @@ TEST_F(DispatcherTest, login_refusals_showTheirBoxAndReloadTheLogInPage)
 TEST_F(DispatcherTest, login_failedHomeStep_leavesTheLoadingPageWithoutABox)
 {
     addFault("/api/wl/listHomepage", 500, "oops");
-    send(QStringLiteral("login"), A{QLatin1String(kEmail), QLatin1String(kPassword)});
+    send(QStringLiteral("login"), A{QLatin1String(DispatcherTest::kEmail), QLatin1String(DispatcherTest::kPassword)});
     ASSERT_TRUE(waitUntil([this] { return requestsTo("/api/wl/listHomepage") == 1; }));
     QTest::qWait(500);
     EXPECT_TRUE(dialogs.boxes().isEmpty());
@@ -331,14 +253,14 @@ TEST_F(DispatcherTest, logout_cancelSendsNothing_okReturnsToTheLogInPage)
     send(QStringLiteral("logout"));
     QTest::qWait(300);
     EXPECT_EQ(requestsTo("/api/wl/executeLogout"), 0u);
-    EXPECT_TRUE(showing(window->Chromium1, "index.html", "Index"));
+    EXPECT_TRUE(showing(window->Chromium1, "index.html"));
     EXPECT_TRUE(window->PanelHeader->isVisible());
 
     send(QStringLiteral("logout"));
     ASSERT_EQ(dialogs.boxes().size(), 2);
     EXPECT_EQ(dialogs.boxes().last().text, QStringLiteral("Keluar dari akun anda?"));
     EXPECT_EQ(dialogs.boxes().last().buttons, Dialogs::Buttons::OkCancel);
-    ASSERT_TRUE(waitUntil([this] { return showing(window->Chromium1, "login.html", "Please Login"); }));
+    ASSERT_TRUE(waitUntil([this] { return showing(window->Chromium1, "login.html"); }));
     EXPECT_EQ(requestsTo("/api/wl/executeLogout"), 1u);
     EXPECT_FALSE(window->PanelHeader->isVisible());
 }

@@ -1,0 +1,110 @@
+// The main window against the demo library service, for dispatcher and whole-catalogue tests.
+#include "tests/support/main_window_fixture.h"
+
+#include "demo/control.h"
+#include "demo/service.h"
+#include "service/lekora_lib.h"
+#include "shell/browser_profile.h"
+#include "shell/tchromium.h"
+#include "tests/support/test_support.h"
+
+#include <QStackedWidget>
+#include <QWebEngineProfile>
+
+namespace elumira::test {
+
+void MainWindowOnDemo::SetUp()
+{
+    demo::Config config;
+    config.port = 0;
+    config.dataDir = books.path();
+    config.writeBooksAtStart = false;
+    service = std::make_unique<demo::Service>(config);
+    std::string error;
+    ASSERT_TRUE(service->start(&error)) << error;
+    qputenv("ELUMIRA_SERVICE_URL", QByteArray::fromStdString(service->baseUrl()));
+
+    lekora = std::make_shared<TLekoraLib>(dialogs);
+    profile.reset(createBrowserProfile());
+    window = std::make_unique<TFormMain>(lekora, dialogs, profile.get(), update);
+    window->setReleaseOnClose([this] { lekora.reset(); });
+    window->resize(1280, 860);
+    window->show();
+    ASSERT_TRUE(waitShowing(window->Chromium1, "login.html"));
+}
+
+void MainWindowOnDemo::TearDown()
+{
+    window.reset();
+    profile.reset();
+    lekora.reset();
+    if (service)
+        service->stop();
+    qunsetenv("ELUMIRA_SERVICE_URL");
+}
+
+bool MainWindowOnDemo::showing(TChromium *view, const char *file, const char *title)
+{
+    return view->url().toLocalFile().endsWith(QLatin1Char('/') + QLatin1String(file))
+        && (!title || view->title() == QLatin1String(title));
+}
+
+bool MainWindowOnDemo::waitShowing(TChromium *view, const char *file, int timeoutMs)
+{
+    return waitUntil(
+        [view, file] {
+            return showing(view, file)
+                && evaluate(view->page(), QStringLiteral("document.readyState"), 2000) == QStringLiteral("complete");
+        },
+        timeoutMs);
+}
+
+bool MainWindowOnDemo::click(TChromium *view, const QString &selector)
+{
+    if (!waitUntil([view] {
+            return evaluate(view->page(), QStringLiteral("document.readyState"), 2000) == QStringLiteral("complete");
+        }))
+        return false;
+    const QString script = QStringLiteral("(function () { var e = document.querySelector(%1); if (!e) return false;"
+                                          " e.click(); return true; })()")
+                               .arg(QString::fromStdString(Json(selector.toStdString()).dump()));
+    return evaluate(view->page(), script).toBool();
+}
+
+void MainWindowOnDemo::send(const QString &name, const QList<ProcessMessage::Argument> &arguments, TChromium *sender)
+{
+    window->ProcessMessageReceived(sender ? sender : window->Chromium1, ProcessMessage(name, arguments));
+}
+
+size_t MainWindowOnDemo::requestsTo(const char *path) const
+{
+    return service->control().requests(path)["requests"].size();
+}
+
+void MainWindowOnDemo::addFault(const char *path, std::optional<int> status, const std::string &body)
+{
+    demo::Fault fault;
+    fault.path = path;
+    fault.status = status;
+    fault.body = body;
+    fault.contentType = "application/json";
+    service->control().addFault(fault);
+}
+
+QWidget *MainWindowOnDemo::front() const
+{
+    return window->panelBrowser->currentWidget();
+}
+
+void MainWindowOnDemo::logIn()
+{
+    QWebEnginePage *page = window->Chromium1->page();
+    ASSERT_TRUE(waitShowing(window->Chromium1, "login.html"));
+    evaluate(page, QStringLiteral("document.getElementById('email').value = '%1';"
+                                  "document.getElementById('kata_sandi').value = '%2';"
+                                  "document.getElementById('btnLogin').click(); 0")
+                       .arg(QLatin1String(kEmail), QLatin1String(kPassword)));
+    ASSERT_TRUE(waitShowing(window->Chromium1, "index.html"));
+}
+
+} // namespace elumira::test
