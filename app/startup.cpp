@@ -5,18 +5,10 @@
 #include "shell/browser_profile.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QScreen>
 #include <QWebEngineProfile>
 
 namespace elumira {
-
-void registerIconFont()
-{
-    static const bool registered = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/fa-solid-900.ttf")) >= 0;
-    if (!registered)
-        qWarning("The icon font could not be registered");
-}
 
 ElumiraProgram::ElumiraProgram(Dialogs &dialogs) : m_dialogs(dialogs) {}
 
@@ -31,8 +23,6 @@ ElumiraProgram::~ElumiraProgram()
 
 int ElumiraProgram::run()
 {
-    registerIconFont();
-
     // The browser engine comes first: every view shares this profile.
     m_profile.reset(createBrowserProfile());
 

@@ -37,7 +37,4 @@ private:
     std::unique_ptr<TFormMain> m_main;
 };
 
-// Registers the icon font of the window buttons ("Font Awesome 5 Free", solid).
-void registerIconFont();
-
 } // namespace elumira

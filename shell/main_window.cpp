@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QProcess>
 #include <QStackedWidget>
@@ -23,6 +24,14 @@
 namespace elumira {
 
 namespace {
+
+// The icon font of the header buttons ("Font Awesome 5 Free", solid), registered once per run.
+void registerIconFont()
+{
+    static const bool registered = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/fa-solid-900.ttf")) >= 0;
+    if (!registered)
+        qWarning("The icon font could not be registered");
+}
 
 QToolButton *headerButton(QWidget *parent, const char *name, char16_t glyph, const char *hint)
 {
@@ -56,6 +65,7 @@ TFormMain::TFormMain(const std::shared_ptr<TLekoraLib> &lekora, Dialogs &dialogs
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("e-Lumira Telmarin"));
     setFont(QFont(QStringLiteral("Segoe UI")));
+    registerIconFont();
     buildWindow(profile);
     FormCreate();
 }

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -88,6 +90,9 @@ TEST_F(MainWindowTest, layout_hasItsCaptionButtonsAndViews)
     };
     for (const auto &b : buttons) {
         EXPECT_EQ(b.button->text(), QString(QChar(b.glyph))) << b.hint;
+        // The glyph comes from the icon font, not from a fallback font drawing an empty box.
+        EXPECT_TRUE(QFontMetrics(b.button->font()).inFont(QChar(b.glyph))) << b.hint;
+        EXPECT_EQ(QFontInfo(b.button->font()).family(), QStringLiteral("Font Awesome 5 Free")) << b.hint;
         EXPECT_EQ(b.button->toolTip(), QString::fromUtf8(b.hint));
         EXPECT_EQ(b.button->size(), QSize(32, 32));
     }
