@@ -59,12 +59,6 @@ QString chartAppendText(const Json &chartJson, ChartKind kind, const QString &se
 // rows; its more link is renewed all the same.
 QStringList appendChartRows(const QStringList &lines, const QString &appendText, ChartKind kind, int page);
 
-// A text's lines, split at CR LF, LF or CR; a final line break ends the last line.
-QStringList splitPageLines(const QString &text);
-
-// The lines joined again, each ended by CR LF.
-QString joinPageLines(const QStringList &lines);
-
 // With Page 1 writes topChart.html whole and loads it into the view. With any other Page: when the chart
 // answer's total is 0 the view's more button is hidden and the file is left alone; otherwise the rows are
 // added to topChart.html, the view (which shows that file) reloads and its more button is shown. A failure

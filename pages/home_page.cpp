@@ -94,41 +94,11 @@ QStringList introWindow(const Json &partner)
     };
 }
 
-// A text's lines, split at CR LF, LF or CR; a final line break ends the last line rather than starting another.
-QStringList splitLines(const QString &text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
-        lines << text.mid(start, i - start);
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
-}
-
 // Whether a line is the page's ready call for 1. Only a line that starts with the call counts, so that a
 // section title or an author quoting the call, which stands inside mark-up, never takes the line's place.
 bool isFirstReadyCall(const QString &line)
 {
     return line.trimmed().startsWith(QLatin1String("$(document).ready(readyFunctionScript(1))"), Qt::CaseInsensitive);
-}
-
-QString readPageFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()).toStdString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw std::runtime_error(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()).toStdString());
-    return QString::fromUtf8(bytes);
 }
 
 } // namespace
@@ -248,7 +218,7 @@ QString appendHomeSections(const QString &fileText, const QString &markup)
 {
     const QString marker = QLatin1String(kHomeMarker);
     QString text;
-    for (const QString &line : splitLines(fileText)) {
+    for (const QString &line : splitPageLines(fileText)) {
         if (line == marker)
             text += markup + QLatin1String(kLineBreak) + marker;
         else if (isFirstReadyCall(line))

@@ -75,6 +75,15 @@ void writePageFile(const QString &path, const QString &text);
 
 // Writes the page into the data folder, then loads its URL into the view. Throws PageWriteError, in which
 // case nothing is loaded.
+// Reads a page file written earlier (UTF-8). Throws PageWriteError when it cannot be read.
+QString readPageFile(const QString &path);
+
+// A text's lines, split at CR LF, LF or CR; a final line break ends the last line rather than starting another.
+QStringList splitPageLines(const QString &text);
+
+// The lines joined again, each ended by CR LF.
+QString joinPageLines(const QStringList &lines);
+
 void writeAndLoadPage(const QString &dataPath, const QString &fileName, const QString &text, BrowserView &view);
 
 } // namespace elumira::pages

@@ -136,7 +136,7 @@ QString searchResultPage(const Json &clientJson, const Json &searchJson, int Pag
     text << QStringList{QStringLiteral("</div>"), QStringLiteral("</div>"), QStringLiteral("</div>")};
 
     text << QStringList{
-        scriptsOfPage(),           QStringLiteral("<script>"),  pageScript(QStringLiteral("search_result_ready")),
+        scriptsOfPage(),           QStringLiteral("<script>"),  pageScript(QStringLiteral("grid_ready")),
         headerSearchScript(),      QStringLiteral("</script>"), QStringLiteral("</body>"),
         QStringLiteral("</html>"),
     };

@@ -87,11 +87,12 @@ void TChromium::loadUrl(const QUrl &url)
 
 void TChromium::reload()
 {
-    // Pages are rewritten in place, so the document is read again from its file.
-    m_pendingScripts.clear();
-    m_loading = true;
-    m_loadTarget = m_page->url();
-    m_page->triggerAction(QWebEnginePage::ReloadAndBypassCache);
+    // Pages are rewritten in place, so the document is read again from its file. Each reload asks for the
+    // file under an address of its own, so that the end of one reload is never taken for the end of the
+    // next one, and scripts held for the page run on the document they are meant for.
+    QUrl target = m_page->url();
+    target.setQuery(QStringLiteral("reload=%1").arg(++m_reloads));
+    loadUrl(target);
 }
 
 void TChromium::runScript(const QString &script)

@@ -43,6 +43,7 @@ private:
     QStringList m_pendingScripts;
     bool m_loading = false;
     QUrl m_loadTarget;
+    quint64 m_reloads = 0;
     BridgeReceiver *m_receiver;
     QWebChannel *m_channel;
     QWebEnginePage *m_page;

@@ -143,6 +143,26 @@ TEST_F(BrowserViewTest, reload_readsTheFileAgain)
     }));
 }
 
+TEST_F(BrowserViewTest, reload_twiceInARow_scriptsActOnTheLastDocument)
+{
+    showPage("<p id=\"x\">v0</p>");
+    const QString path = m_folder.filePath(QStringLiteral("page.html"));
+    for (int version = 1; version <= 2; ++version) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("<!DOCTYPE html><html><body><p id=\"x\">v" + QByteArray::number(version) + "</p></body></html>");
+        file.close();
+        m_view->reload();
+        m_view->runScript(QStringLiteral("document.getElementById('x').setAttribute('data-marked', 'v%1');").arg(version));
+    }
+    // The second reload's document carries the second mark; the first reload's script never lands on it.
+    EXPECT_TRUE(waitUntil([this] {
+        return evaluate(m_view->page(), QStringLiteral("document.getElementById('x').textContent + '/' + "
+                                                       "document.getElementById('x').getAttribute('data-marked')"))
+            == QStringLiteral("v2/v2");
+    }));
+}
+
 TEST_F(BrowserViewTest, contextMenu_isEmptiedAndNotShown)
 {
     QMenu model;

@@ -20,7 +20,8 @@ $(document).ready(function () {
 
     window.lazyLoadInstance = new LazyLoad();
 
-    $('.multiple-items').slick({
+    // Search results (#contents) stay a plain grid, so that all hits of a page are in view at once.
+    $('.multiple-items').not('#contents').slick({
         lazyLoad: 'ondemand',
         infinite: true,
         slidesToShow: 6,

@@ -1,4 +1,4 @@
-// Book list pages: rating stars and pictures loaded as they come into view; the grid stays a plain grid.
+// Pages of book tiles without the shared page script: rating stars, and pictures loaded as they come into view.
 function readyFunctionScript() {
     $('.rating-detail').rating({
         containerClass: 'rating-fa',
