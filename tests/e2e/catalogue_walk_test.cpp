@@ -36,6 +36,27 @@ protected:
     QString text(TChromium *view, const char *script) { return evaluate(view->page(), QLatin1String(script)).toString(); }
 };
 
+TEST_F(CatalogueWalkTest, memberSession_moreSectionsTwiceThenLogOut)
+{
+    EXPECT_TRUE(window->PanelHeader->isVisible());
+    EXPECT_EQ(count(window->Chromium1, "#myBooks .section-item"), 10);
+    for (const int sections : {20, 25}) {
+        ASSERT_TRUE(click(window->Chromium1, QStringLiteral("#loadMore")));
+        ASSERT_TRUE(waitUntil([&] { return count(window->Chromium1, "#myBooks .section-item") == sections; }));
+    }
+    // Everything is loaded: the button goes, and the intro window did not come back with the further pages.
+    EXPECT_TRUE(waitUntil([this] { return text(window->Chromium1, "String($('#btnMore').is(':hidden'))") == QLatin1String("true"); }));
+    EXPECT_EQ(text(window->Chromium1, "String($('#myModal').hasClass('in'))"), QStringLiteral("false"));
+
+    ASSERT_TRUE(click(window->Chromium1, QStringLiteral(".login-list li:last-child a")));
+    ASSERT_TRUE(waitUntil([this] { return !dialogs.boxes().isEmpty(); }));
+    EXPECT_EQ(dialogs.boxes().first().text, QStringLiteral("Keluar dari akun anda?"));
+    ASSERT_TRUE(waitUntil([this] { return requestsTo("/api/wl/executeLogout") == 1; }));
+    ASSERT_TRUE(waitShowing(window->Chromium1, "login.html"));
+    EXPECT_FALSE(window->PanelHeader->isVisible());
+    EXPECT_EQ(dialogs.boxes().size(), 1);
+}
+
 TEST_F(CatalogueWalkTest, homeSection_toADetailAndBack)
 {
     ASSERT_TRUE(click(window->Chromium1, QStringLiteral("#myBooks .link-see-all")));
