@@ -1,6 +1,8 @@
 // The reading rules for service answers.
 #include "common/json_read.h"
 
+#include <limits>
+
 namespace elumira {
 
 namespace {
@@ -50,10 +52,25 @@ long long jsonInt(const Json &object, const char *key)
     const Json *value = member(object, key);
     if (!value)
         return 0;
+    if (value->is_number_float()) {
+        // Out-of-range and non-finite numbers are clamped rather than cast, which would be undefined.
+        const double number = value->get<double>();
+        if (!(number == number))
+            return 0;
+        if (number >= 9.2e18)
+            return std::numeric_limits<long long>::max();
+        if (number <= -9.2e18)
+            return std::numeric_limits<long long>::min();
+        return static_cast<long long>(number);
+    }
+    if (value->is_number_unsigned()) {
+        const auto number = value->get<unsigned long long>();
+        return number > static_cast<unsigned long long>(std::numeric_limits<long long>::max())
+            ? std::numeric_limits<long long>::max()
+            : static_cast<long long>(number);
+    }
     if (value->is_number_integer())
         return value->get<long long>();
-    if (value->is_number_float())
-        return static_cast<long long>(value->get<double>());
     if (value->is_string()) {
         bool ok = false;
         const long long number = QString::fromStdString(value->get_ref<const std::string &>()).trimmed().toLongLong(&ok);

@@ -57,9 +57,9 @@ int searchPageCount(long long totalRows)
 {
     if (totalRows <= 0)
         return 0;
-    // Page numbers travel to the program as 32-bit integers.
+    // One link per page: an absurd count from the service must not build a page of millions of links.
     const long long pages = totalRows / 10 + (totalRows % 10 ? 1 : 0);
-    return int(std::min<long long>(pages, std::numeric_limits<int>::max()));
+    return int(std::min<long long>(pages, kMaxSearchPages));
 }
 
 QStringList searchPageLinks(const Json &searchJson, const QString &keyword, const QString &field, int page)

@@ -20,6 +20,8 @@ inline constexpr char kSentenceField[] = "Kalimat";
 
 // The number of pages of hits: total_rows divided by 10, rounded up; none for 0 or less.
 int searchPageCount(long long totalRows);
+// The most page links a result page offers (100,000 hits).
+inline constexpr int kMaxSearchPages = 10000;
 
 // The page links of a search, one li per line for pages 1 to the page count of the answer's total_rows: the
 // page shown is the active item without a call, every other page calls app.searchResult with the keyword,

@@ -67,6 +67,11 @@ size_t onHeader(char *data, size_t size, size_t count, void *user)
     return size * count;
 }
 
+int onProgress(void *cancelled, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<const std::atomic<bool> *>(cancelled)->load() ? 1 : 0;
+}
+
 CURLcode addExtraCa(CURL *, void *sslContext, void *caFile)
 {
     auto *context = static_cast<SSL_CTX *>(sslContext);
@@ -172,6 +177,12 @@ HttpResult performRequest(const HttpRequest &request)
     if (!caFile.isEmpty()) {
         curl_easy_setopt(handle, CURLOPT_SSL_CTX_FUNCTION, addExtraCa);
         curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, caFile.constData());
+    }
+
+    if (request.cancelled) {
+        curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, onProgress);
+        curl_easy_setopt(handle, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool> *>(request.cancelled));
     }
 
     if (request.readTimeoutMs > 0) {

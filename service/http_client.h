@@ -6,6 +6,8 @@
 #include <QPair>
 #include <QString>
 
+#include <atomic>
+
 namespace elumira {
 
 using HeaderList = QList<QPair<QByteArray, QByteArray>>;
@@ -30,6 +32,8 @@ struct HttpRequest
     QByteArray contentType;
     // Longest wait for the answer's next bytes; 0 waits without a limit.
     int readTimeoutMs = 0;
+    // When set and it becomes true, the transfer is given up (within about a second).
+    const std::atomic<bool> *cancelled = nullptr;
 };
 
 struct HttpResult

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -123,6 +124,10 @@ public:
     // Sends a request and turns its answer into a JSON object, or the error envelope with marker.
     static Json exchange(const HttpRequest &request, const QString &marker);
 
+    // Gives up every request under way and every later one (each returns its error envelope). The program
+    // calls this when it closes, so that no request left waiting on the service keeps it from ending.
+    void cancelRequests() { m_cancelled = true; }
+
 private:
     static void store(std::unique_ptr<Json> &slot, Json answer) { slot = std::make_unique<Json>(std::move(answer)); }
     Json postForm(const char *path, const FormFields &fields, HeaderSet set, const char *marker) const;
@@ -132,6 +137,7 @@ private:
 
     Dialogs &m_dialogs;
     QString m_viewerArchive;
+    std::atomic<bool> m_cancelled{false};
 
     QString FPath;
     std::unique_ptr<Json> FUserJson;

@@ -76,6 +76,7 @@ Json TLekoraLib::postForm(const char *path, const FormFields &fields, HeaderSet 
     request.headers = headers(set);
     request.body = formEncode(fields);
     request.contentType = "application/x-www-form-urlencoded";
+    request.cancelled = &m_cancelled;
     return exchange(request, QString::fromLatin1(marker));
 }
 
@@ -87,6 +88,7 @@ Json TLekoraLib::postJson(const char *path, const QString &json, const char *mar
     setCustomParams(request);
     request.body = json.toUtf8();
     request.contentType = "application/json; charset=utf-8";
+    request.cancelled = &m_cancelled;
     return exchange(request, QString::fromLatin1(marker));
 }
 
@@ -95,6 +97,7 @@ Json TLekoraLib::get(const char *path, HeaderSet set, const char *marker) const
     HttpRequest request;
     request.path = QString::fromLatin1(path);
     request.headers = headers(set);
+    request.cancelled = &m_cancelled;
     return exchange(request, QString::fromLatin1(marker));
 }
 
@@ -108,6 +111,7 @@ Json TLekoraLib::checkAppVersionRequest() const
                                {QStringLiteral("versi"), QString::fromLatin1(kVersion)}});
     request.contentType = "application/x-www-form-urlencoded";
     request.readTimeoutMs = 30000;
+    request.cancelled = &m_cancelled;
     return exchange(request, QStringLiteral("#301 "));
 }
 

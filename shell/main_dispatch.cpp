@@ -29,6 +29,10 @@ void TFormMain::loadLoginPage()
 
 bool TFormMain::ProcessMessageReceived(TChromium *sender, const ProcessMessage &message)
 {
+    // A message still on its way when closing was granted finds the service client gone.
+    if (Closing)
+        return false;
+
     const QString &name = message.name();
     const QString a0 = message.getString(0);
     const QString a1 = message.getString(1);

@@ -11,6 +11,9 @@
 #include "service/lekora_lib.h"
 #include "shell/tchromium.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace elumira {
 
 namespace {
@@ -23,6 +26,12 @@ bool lacksCode(const Json &answer)
 {
     const auto code = answer.find("code");
     return code == answer.end() || code->is_null();
+}
+
+// Counts from the service kept within the window's 32-bit counters.
+int clampToInt(long long value)
+{
+    return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 bool isAuthFailure(const Json &answer)
@@ -145,8 +154,8 @@ void TFormMain::HomeDone(Json answer)
     m_lekora.setHomeContentJson(answer);
     if (!hasCode(answer, "200"))
         return;
-    HomeCount = static_cast<int>(jsonInt(answer, "count"));
-    HomeLoaded += static_cast<int>(jsonInt(answer, "total"));
+    HomeCount = clampToInt(jsonInt(answer, "count"));
+    HomeLoaded = clampToInt(static_cast<long long>(HomeLoaded) + clampToInt(jsonInt(answer, "total")));
     pages::renderHomeHtmlFile(m_lekora, *Chromium1, m_dialogs, HomePage);
     if (HomeLoaded == HomeCount)
         Chromium1->runScript(QStringLiteral("$(\"#btnMore\").hide();"));
@@ -256,6 +265,8 @@ void TFormMain::BookFromSentenceDone(Json answer)
 
 void TFormMain::LogoutDone(Json)
 {
+    if (Closing)
+        return;
     // The answer is not read: the member leaves whatever the service said.
     ShowBrowserView(Chromium1);
     loadLoginPage();

@@ -247,6 +247,9 @@ bool TFormMain::FormCloseQuery()
 
     Closing = true;
     CurrentTask.release();
+    // Requests still waiting on the service give up, so they neither keep the program from ending nor hold
+    // the service client (and its data folder) past the run.
+    m_lekora.cancelRequests();
     if (m_releaseOnClose) {
         auto release = std::move(m_releaseOnClose);
         m_releaseOnClose = nullptr;

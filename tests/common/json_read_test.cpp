@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using elumira::Json;
 
 TEST(JsonRead, jsonText_eachKind_readsAsText)
@@ -28,13 +30,15 @@ TEST(JsonRead, jsonText_eachKind_readsAsText)
 TEST(JsonRead, jsonInt_numbersAndDigitTexts_readAsIntegers)
 {
     const Json answer = Json::parse(R"({"n":25,"s":"25","pad":" 7 ","f":3.9,"word":"abc","mixed":"12abc",
-        "z":null,"b":true,"neg":"-4"})");
+        "z":null,"b":true,"neg":"-4","huge":1e300,"tiny":-1e300,"big":18446744073709551615})");
     const struct
     {
         const char *key;
         long long expected;
-    } cases[] = {{"n", 25}, {"s", 25}, {"pad", 7}, {"f", 3}, {"word", 0}, {"mixed", 0},
-                 {"z", 0},  {"b", 0},  {"neg", -4}, {"missing", 0}};
+    } cases[] = {{"n", 25},    {"s", 25},   {"pad", 7},       {"f", 3},
+                 {"word", 0},  {"mixed", 0}, {"z", 0},        {"b", 0},
+                 {"neg", -4},  {"missing", 0}, {"huge", LLONG_MAX}, {"tiny", LLONG_MIN},
+                 {"big", LLONG_MAX}};
     for (const auto &c : cases)
         EXPECT_EQ(elumira::jsonInt(answer, c.key), c.expected) << c.key;
 }

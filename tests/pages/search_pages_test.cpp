@@ -206,8 +206,10 @@ TEST(SearchPagesTest, searchPageCount_roundsUpAndStaysWithinThePageNumbersAPageC
                  {20, 2},
                  {21, 3},
                  {-1, 0},
-                 {21474836470LL, 2147483647},
-                 {99999999999999LL, 2147483647}};
+                 {100000, 10000},
+                 {100001, 10000},
+                 {21474836470LL, 10000},
+                 {99999999999999LL, 10000}};
     for (const auto &c : cases)
         EXPECT_EQ(searchPageCount(c.rows), c.pages) << c.rows;
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <thread>
 
 using elumira::Json;
 using elumira::RecordingDialogs;
@@ -337,6 +338,27 @@ TEST(FormEncode, bytes_encodedByTheFormRule)
         EXPECT_EQ(elumira::formEncode({{QStringLiteral("k"), c.value}}), "k=" + c.expected) << c.value.toStdString();
     EXPECT_EQ(elumira::formEncode({{QStringLiteral("a b"), QStringLiteral("1")}, {QStringLiteral("c"), QString()}}),
               "a+b=1&c=");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ServiceRequestsTest, cancelRequests_givesUpARequestWaitingOnTheService)
+{
+    // The service would answer "200" after a long wait; the request gives up as soon as it is cancelled.
+    server.queue({200, "OK", "application/json", R"({"code":"200"})", 60000});
+    Json answer;
+    std::thread request([&] { answer = service->DetailContentRequest("1012"); });
+    ASSERT_TRUE(elumira::test::waitUntil([this] { return server.requests().size() == 1; }));
+    service->cancelRequests();
+    request.join();
+    EXPECT_EQ(answer.value("code", ""), "500");
+
+    // Later requests give up too.
+    server.clear();
+    EXPECT_EQ(service->BannerRequest().value("code", ""), "500");
+    EXPECT_TRUE(service->BannerRequest().value("msg", "").rfind("#410 ", 0) == 0);
 }
 
 } // namespace

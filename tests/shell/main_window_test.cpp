@@ -179,6 +179,11 @@ TEST_F(MainWindowTest, close_withABookOpen_isRefusedUntilItIsReturned)
     EXPECT_TRUE(window->Closing);
     EXPECT_EQ(lekora, nullptr);
     EXPECT_FALSE(QDir(dataPath).exists());
+
+    // A page message still on its way finds the window closed and the service client gone: nothing happens.
+    window->ProcessMessageReceived(window->Chromium1, elumira::ProcessMessage(QStringLiteral("loadKategori")));
+    EXPECT_TRUE(window->Chromium4->url().isEmpty() || window->Chromium4->url() == QUrl(QStringLiteral("about:blank")));
+    EXPECT_EQ(dialogs.boxes().size(), 1);
 }
 
 TEST_F(MainWindowTest, headerButtons_switchSurfacesAndKeepTheFrontView)

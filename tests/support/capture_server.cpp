@@ -157,6 +157,17 @@ void CaptureServer::handle(int connection)
             response = m_default;
         }
     }
+    if (response.delayMs > 0) {
+        // Wait in slices, so that a client that gives up (closes the connection) ends the wait.
+        for (int waited = 0; waited < response.delayMs && !m_stopping; waited += 20) {
+            pollfd closed{connection, POLLIN, 0};
+            if (::poll(&closed, 1, 20) > 0) {
+                char probe;
+                if (::recv(connection, &probe, 1, MSG_PEEK) <= 0)
+                    return;
+            }
+        }
+    }
     QByteArray answer = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason + "\r\n";
     if (!response.contentType.isEmpty())
         answer += "Content-Type: " + response.contentType + "\r\n";

@@ -31,6 +31,8 @@ struct CannedResponse
     QByteArray reason = "OK";
     QByteArray contentType = "application/json";
     QByteArray body = R"({"code":"200"})";
+    // Time to wait before answering.
+    int delayMs = 0;
 };
 
 class CaptureServer
