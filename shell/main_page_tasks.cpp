@@ -80,22 +80,25 @@ bool TFormMain::answerFailed(const Json &answer, const QString &authText, const 
     return true;
 }
 
+bool TFormMain::logInChainStops(const Json &answer)
+{
+    if (lacksCode(answer))
+        return true;
+    if (hasCode(answer, "200"))
+        return false;
+    m_dialogs.warning(jsonText(answer, "msg"));
+    loadLoginPage();
+    return true;
+}
+
 void TFormMain::LoginDone(Json answer)
 {
     if (!beginCompletion())
         return;
-    const bool missing = lacksCode(answer);
-    const bool accepted = hasCode(answer, "200");
-    const QString msg = jsonText(answer, "msg");
     // Storing a successful log-in copies the member's fields from it.
-    m_lekora.setUserJson(std::move(answer));
-    if (missing)
+    m_lekora.setUserJson(answer);
+    if (logInChainStops(answer))
         return;
-    if (!accepted) {
-        m_dialogs.warning(msg);
-        loadLoginPage();
-        return;
-    }
     PanelHeader->show();
     startPageTask(QStringLiteral("BannerRequest"),
                   [](const TLekoraLib &lekora) {
@@ -110,13 +113,8 @@ void TFormMain::BannerDone(Json answer)
     if (!beginCompletion())
         return;
     m_lekora.setBannerJson(answer);
-    if (lacksCode(answer))
+    if (logInChainStops(answer))
         return;
-    if (!hasCode(answer, "200")) {
-        m_dialogs.warning(jsonText(answer, "msg"));
-        loadLoginPage();
-        return;
-    }
     startPageTask(QStringLiteral("CategoryRequest"),
                   [](const TLekoraLib &lekora) {
                       // CategoryWork
@@ -130,13 +128,8 @@ void TFormMain::CategoryDone(Json answer)
     if (!beginCompletion())
         return;
     m_lekora.setCategoryJson(answer);
-    if (lacksCode(answer))
+    if (logInChainStops(answer))
         return;
-    if (!hasCode(answer, "200")) {
-        m_dialogs.warning(jsonText(answer, "msg"));
-        loadLoginPage();
-        return;
-    }
     HomePage = 1;
     HomeLoaded = 0;
     startPageTask(QStringLiteral("HomeRequest"),

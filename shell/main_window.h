@@ -137,6 +137,9 @@ private:
     // For a listing answer that is not "200": the authentication text and the log-in page for "Auth Failed",
     // the answer's msg otherwise (then afterOther). Returns true when the answer failed.
     bool answerFailed(const Json &answer, const QString &authText, const std::function<void()> &afterOther);
+    // For a step of the log-in chain: true when it ends there (no code; or not "200", with the answer's msg
+    // as a warning and the log-in page loaded again).
+    bool logInChainStops(const Json &answer);
 
     void showLoadingPage(TChromium *view);
     void loadLoginPage();
