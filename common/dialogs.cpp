@@ -8,6 +8,8 @@ Dialogs::Answer RecordingDialogs::show(Kind kind, const QString &text, Buttons b
     m_boxes.append({kind, text, buttons});
     if (buttons == Buttons::Ok)
         return Answer::Ok;
+    if (buttons == Buttons::Yes)
+        return Answer::Yes;
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();
     return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;

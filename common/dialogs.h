@@ -11,7 +11,7 @@ class Dialogs
 {
 public:
     enum class Kind { Warning, Error, Information, Confirmation };
-    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Buttons { Ok, OkCancel, YesNo, Yes };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~Dialogs() = default;

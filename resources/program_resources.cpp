@@ -1,5 +1,26 @@
 // Holds the program's own pictures (:/logo.svg) and the icon font (:/fonts/fa-solid-900.ttf).
+#include "resources/program_resources.h"
+
+#include <QFontDatabase>
+
 namespace elumira {
-// Keeps the library non-empty for linkers that dislike empty archives.
-int programResourcesLinked = 1;
+
+bool registerIconFont()
+{
+    static const bool registered = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/fa-solid-900.ttf")) >= 0;
+    if (!registered)
+        qWarning("The icon font could not be registered");
+    return registered;
+}
+
+QFont iconFont(int pixelSize)
+{
+    registerIconFont();
+    QFont font(QString::fromLatin1(kIconFontFamily));
+    font.setStyleStrategy(QFont::PreferDefault);
+    font.setWeight(QFont::Black);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
 } // namespace elumira

@@ -122,6 +122,15 @@ Json TLekoraLib::UpdateReadStatusRequest(const QString &id_baca, const QString &
                     HeaderSet::Member, "");
 }
 
+HttpResult TLekoraLib::AnnotationFileRequest(const QString &address) const
+{
+    HttpRequest request;
+    request.url = address;
+    request.headers = headers(HeaderSet::Member);
+    request.cancelled = &m_cancelled;
+    return performRequest(request);
+}
+
 Json TLekoraLib::Logoutrequest() const
 {
     return postForm("/api/wl/executeLogout", {{QStringLiteral("id_user"), UserId()}}, HeaderSet::Member, "");

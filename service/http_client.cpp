@@ -67,9 +67,14 @@ size_t onHeader(char *data, size_t size, size_t count, void *user)
     return size * count;
 }
 
-int onProgress(void *cancelled, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+int onProgress(void *user, curl_off_t total, curl_off_t received, curl_off_t, curl_off_t)
 {
-    return static_cast<const std::atomic<bool> *>(cancelled)->load() ? 1 : 0;
+    const auto *request = static_cast<const HttpRequest *>(user);
+    if (request->cancelled && request->cancelled->load())
+        return 1;
+    if (request->progress)
+        request->progress(static_cast<qint64>(received), static_cast<qint64>(total));
+    return 0;
 }
 
 CURLcode addExtraCa(CURL *, void *sslContext, void *caFile)
@@ -159,7 +164,8 @@ HttpResult performRequest(const HttpRequest &request)
     }
     CURL *handle = curl.get();
 
-    const QByteArray url = (serviceUrl() + request.path).toUtf8();
+    const QByteArray url =
+        request.url.isEmpty() ? (serviceUrl() + request.path).toUtf8() : QUrl(request.url, QUrl::TolerantMode).toEncoded();
     curl_easy_setopt(handle, CURLOPT_URL, url.constData());
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_FORBID_REUSE, 1L);
@@ -179,10 +185,17 @@ HttpResult performRequest(const HttpRequest &request)
         curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, caFile.constData());
     }
 
-    if (request.cancelled) {
+    if (request.cancelled || request.progress) {
         curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
         curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, onProgress);
-        curl_easy_setopt(handle, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool> *>(request.cancelled));
+        curl_easy_setopt(handle, CURLOPT_XFERINFODATA, const_cast<HttpRequest *>(&request));
+    }
+    if (request.connectTimeoutMs > 0)
+        curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request.connectTimeoutMs));
+    if (request.followRedirects) {
+        curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+        curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
+        curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     }
 
     if (request.readTimeoutMs > 0) {

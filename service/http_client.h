@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 
 namespace elumira {
 
@@ -34,6 +35,14 @@ struct HttpRequest
     int readTimeoutMs = 0;
     // When set and it becomes true, the transfer is given up (within about a second).
     const std::atomic<bool> *cancelled = nullptr;
+    // A whole address, used as given instead of the service's address followed by path.
+    QString url;
+    // Longest wait for the connection to be made; 0 leaves libcurl's own limit.
+    int connectTimeoutMs = 0;
+    bool followRedirects = false;
+    // Told, on the transfer's own thread, how many bytes of the answer have arrived and how many were
+    // announced (0 when the size is not known).
+    std::function<void(qint64 received, qint64 total)> progress;
 };
 
 struct HttpResult

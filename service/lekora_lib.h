@@ -120,6 +120,9 @@ public:
     Json ForgotPasswordRequest(const QString &Username) const;
     Json UpdateReadStatusRequest(const QString &id_baca, const QString &status) const;
     Json Logoutrequest() const;
+    // Fetches a loan's saved annotation document from the address the loan answer gives, as it gives it, with
+    // the member header set.
+    HttpResult AnnotationFileRequest(const QString &address) const;
 
     // Sends a request and turns its answer into a JSON object, or the error envelope with marker.
     static Json exchange(const HttpRequest &request, const QString &marker);
@@ -127,6 +130,8 @@ public:
     // Gives up every request under way and every later one (each returns its error envelope). The program
     // calls this when it closes, so that no request left waiting on the service keeps it from ending.
     void cancelRequests() { m_cancelled = true; }
+    // The flag cancelRequests sets, for transfers the program makes outside the service requests (book files).
+    const std::atomic<bool> *cancellation() const { return &m_cancelled; }
 
 private:
     static void store(std::unique_ptr<Json> &slot, Json answer) { slot = std::make_unique<Json>(std::move(answer)); }

@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "pages/listing_pages.h"
 #include "pages/page_writer.h"
+#include "reader/reader_panel.h"
 #include "service/lekora_lib.h"
 #include "shell/tchromium.h"
 
@@ -215,7 +216,9 @@ bool TFormMain::ProcessMessageReceived(TChromium *sender, const ProcessMessage &
         }
         ShowBrowserView(Chromium3);
         showLoadingPage(Chromium3);
-        openBookFile(m_lekora.DetailContentJson() ? *m_lekora.DetailContentJson() : Json::object());
+        BookOpening opening;
+        opening.detail = m_lekora.DetailContentJson() ? *m_lekora.DetailContentJson() : Json::object();
+        openBookFile(std::move(opening));
     } else if (name == QLatin1String("bacaSection")) {
         if (OpenBookCount >= 3) {
             m_dialogs.warning(QString::fromLatin1(kBookLimit));
@@ -239,7 +242,9 @@ bool TFormMain::ProcessMessageReceived(TChromium *sender, const ProcessMessage &
         showLoadingPage(Chromium3);
         startPageTask(QStringLiteral("detail"),
                       [id_konten = a0](const TLekoraLib &lekora) { return lekora.DetailContentRequest(id_konten); },
-                      [this](Json answer) { BookFromSentenceDone(std::move(answer)); });
+                      [this, page, keyword = SentenceKeyword](Json answer) {
+                          BookFromSentenceDone(std::move(answer), page, keyword);
+                      });
     }
     return false;
 }
@@ -254,12 +259,9 @@ void TFormMain::startChart(const QString &type, int page)
                   [this, type, page](Json answer) { ChartDone(std::move(answer), type, page); });
 }
 
-void TFormMain::openBookFile(const Json &detail)
+void TFormMain::openBookFile(BookOpening opening)
 {
-    if (!m_openBook)
-        return;
-    const auto data = detail.find("data");
-    m_openBook(data != detail.end() && data->is_object() ? jsonText(*data, "nama_pc_file") : QString());
+    m_reader->openBook(std::move(opening));
 }
 
 } // namespace elumira

@@ -8,6 +8,7 @@
 #include "pages/home_page.h"
 #include "pages/listing_pages.h"
 #include "pages/search_pages.h"
+#include "reader/reader_panel.h"
 #include "service/lekora_lib.h"
 #include "shell/tchromium.h"
 
@@ -238,11 +239,13 @@ void TFormMain::BookFromChartDone(Json answer)
         return;
     ShowBrowserView(Chromium3);
     showLoadingPage(Chromium3);
-    openBookFile(answer);
-    ShowChartAfterOpen = true;
+    BookOpening opening;
+    opening.detail = std::move(answer);
+    opening.listBehind = BookOpening::ListBehind::Chart;
+    openBookFile(std::move(opening));
 }
 
-void TFormMain::BookFromSentenceDone(Json answer)
+void TFormMain::BookFromSentenceDone(Json answer, int page, const QString &keyword)
 {
     CurrentTask.release();
     if (Closing) {
@@ -252,8 +255,14 @@ void TFormMain::BookFromSentenceDone(Json answer)
     m_lekora.setDetailContentJson(answer);
     if (answerFailed(answer, QString::fromLatin1(kAuthDi), {}))
         return;
-    openBookFile(answer);
-    ShowSearchAfterOpen = true;
+    // The hit travels with its opening: its page may be the first one, index 0.
+    SentencePage = 0;
+    BookOpening opening;
+    opening.detail = std::move(answer);
+    opening.sentencePage = page;
+    opening.sentenceKeyword = keyword;
+    opening.listBehind = BookOpening::ListBehind::Search;
+    openBookFile(std::move(opening));
 }
 
 void TFormMain::LogoutDone(Json)

@@ -3,6 +3,9 @@
 
 #include "common/dialogs.h"
 #include "pages/login_page.h"
+#include "pages/page_writer.h"
+#include "reader/reader_panel.h"
+#include "resources/program_resources.h"
 #include "service/lekora_lib.h"
 #include "shell/tchromium.h"
 
@@ -25,24 +28,12 @@ namespace elumira {
 
 namespace {
 
-// The icon font of the header buttons ("Font Awesome 5 Free", solid), registered once per run.
-void registerIconFont()
-{
-    static const bool registered = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/fa-solid-900.ttf")) >= 0;
-    if (!registered)
-        qWarning("The icon font could not be registered");
-}
-
 QToolButton *headerButton(QWidget *parent, const char *name, char16_t glyph, const char *hint)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
     button->setFixedSize(32, 32);
-    QFont font(QStringLiteral("Font Awesome 5 Free"));
-    font.setStyleStrategy(QFont::PreferDefault);
-    font.setWeight(QFont::Black);
-    font.setPixelSize(16);
-    button->setFont(font);
+    button->setFont(iconFont(16));
     button->setText(QString(QChar(glyph)));
     button->setToolTip(QString::fromUtf8(hint));
     button->setAutoRaise(true);
@@ -135,6 +126,24 @@ void TFormMain::buildWindow(QWebEngineProfile *profile)
     }
     reader->addWidget(PageControl1, 1);
     m_surfaces->addWidget(PanelReader);
+
+    ReaderHost host;
+    host.showDetailPage = [this] {
+        Chromium3->loadUrl(pages::pageUrl(m_lekora.DataPath(), QString::fromLatin1(pages::kDetailPageFile)));
+    };
+    host.showLoginPage = [this] { loadLoginPage(); };
+    host.showDownloadProgress = [this](qint64 received, qint64 total) {
+        Chromium3->runScript(QStringLiteral("window.showDownloadProgress && window.showDownloadProgress(%1, %2);")
+                                 .arg(received)
+                                 .arg(total));
+    };
+    host.showSearchBehind = [this] { ShowBrowserView(Chromium7); };
+    host.showChartBehind = [this] { ShowBrowserView(Chromium6); };
+    host.showReader = [this] { btnReaderClick(); };
+    host.closing = [this] { return Closing; };
+    m_reader = new TReaderPanel(m_lekoraShared, m_dialogs, PanelToolbar, PageControl1, {TabSheet1, TabSheet2, TabSheet3},
+                                OpenBookCount, SearchBusy, std::move(host), this);
+    connect(m_reader->toolbar().btnReturn, &QToolButton::clicked, this, &TFormMain::btnReturnClick);
     m_surfaces->setCurrentWidget(panelBrowser);
 }
 
@@ -169,8 +178,6 @@ void TFormMain::FormCreate()
         HomePage = 0;
         SentencePage = 0;
         OpenBookCount = 0;
-        ShowSearchAfterOpen = false;
-        ShowChartAfterOpen = false;
         AnnotPressed = false;
 
         Chromium1->loadUrl(QUrl::fromLocalFile(loadingPagePath()));
@@ -281,6 +288,11 @@ void TFormMain::btnLibraryClick()
 void TFormMain::btnReaderClick()
 {
     m_surfaces->setCurrentWidget(PanelReader);
+}
+
+void TFormMain::btnReturnClick()
+{
+    m_reader->btnReturnClick();
 }
 
 void TFormMain::btnAboutClick()

@@ -21,6 +21,8 @@ namespace elumira {
 
 class Dialogs;
 class TChromium;
+class TReaderPanel;
+struct BookOpening;
 class TLekoraLib;
 
 // What the version check leaves for the main window: whether the member accepted a newer version, and where
@@ -69,9 +71,6 @@ public:
     // Windows and actions that other parts of the program provide; without them their messages do nothing.
     void setRegistrationWindow(QWidget *window) { m_registration = window; }
     void setForgotPasswordWindow(QWidget *window) { m_forgotPassword = window; }
-    // Fetches and opens the book file of the detail answer held by the service client.
-    using BookOpener = std::function<void(const QString &nama_pc_file)>;
-    void setBookOpener(BookOpener opener) { m_openBook = std::move(opener); }
     // Opens an address outside the program (the member's web browser).
     using UrlOpener = std::function<void(const QUrl &url)>;
     void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
@@ -107,14 +106,16 @@ public:
     QString SentenceKeyword;
     int SentencePage = 0;
     int OpenBookCount = 0;
-    bool ShowSearchAfterOpen = false;
-    bool ShowChartAfterOpen = false;
     bool AnnotPressed = false;
 
     // Annotation colours in use, as 0x00BBGGRR.
     int HighlightColor = 0;
     int RectColor = 0;
     int InkColor = 0;
+
+    // The reader: the open books, their records and the tool bar.
+    TReaderPanel *reader() const { return m_reader; }
+    void btnReturnClick();
 
     QList<TChromium *> browserViews() const;
     // The surface in front: panelBrowser or PanelReader.
@@ -143,7 +144,8 @@ private:
 
     void showLoadingPage(TChromium *view);
     void loadLoginPage();
-    void openBookFile(const Json &detail);
+    // Fetches the book file of an opening's detail answer; the reader does the rest.
+    void openBookFile(BookOpening opening);
 
     // Log-in chain and home pages.
     void LoginDone(Json answer);
@@ -159,7 +161,7 @@ private:
     void SearchDone(Json answer, const QString &field, const QString &keyword, int page);
     // Opening a book from a chart row or a sentence hit, once its details have arrived.
     void BookFromChartDone(Json answer);
-    void BookFromSentenceDone(Json answer);
+    void BookFromSentenceDone(Json answer, int page, const QString &keyword);
     void LogoutDone(Json answer);
 
     void startChart(const QString &type, int page);
@@ -179,7 +181,7 @@ private:
     UpdaterLauncher m_startUpdater;
     QWidget *m_registration = nullptr;
     QWidget *m_forgotPassword = nullptr;
-    BookOpener m_openBook;
+    TReaderPanel *m_reader = nullptr;
     UrlOpener m_openUrl;
     bool m_created = false;
     bool m_shown = false;

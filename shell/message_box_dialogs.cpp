@@ -34,6 +34,8 @@ Dialogs::Answer MessageBoxDialogs::show(Kind kind, const QString &text, Buttons 
         standard = QMessageBox::Ok | QMessageBox::Cancel;
     else if (buttons == Buttons::YesNo)
         standard = QMessageBox::Yes | QMessageBox::No;
+    else if (buttons == Buttons::Yes)
+        standard = QMessageBox::Yes;
 
     QMessageBox box(icon, title, text, standard, QApplication::activeWindow());
     switch (box.exec()) {
@@ -49,6 +51,8 @@ Dialogs::Answer MessageBoxDialogs::show(Kind kind, const QString &text, Buttons 
         // A box closed without a button counts as the refusing answer.
         if (buttons == Buttons::OkCancel)
             return Answer::Cancel;
+        if (buttons == Buttons::Yes)
+            return Answer::Yes;
         return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
 }

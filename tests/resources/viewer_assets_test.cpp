@@ -88,6 +88,7 @@ TEST_F(ViewerAssetsTest, archive_everyPathThePagesUse_isUnpacked)
         "css/select2.min.css",
         "css/style.css",
         "js/main.js",
+        "js/loading.js",
         "fonts/segoeui/SEGOEUI.TTF",
         "img/loading.jpg",
         "img/loading-banner.jpg",
@@ -144,7 +145,8 @@ TEST_F(ViewerAssetsTest, loadingPage_showsOneCentredSpinningLoader)
         })())js")).toMap();
 
     EXPECT_EQ(loader.value(QStringLiteral("count")).toInt(), 1);
-    EXPECT_EQ(loader.value(QStringLiteral("scripts")).toInt(), 0);
+    // The one script is the download display, which shows nothing until a book file is on its way.
+    EXPECT_EQ(loader.value(QStringLiteral("scripts")).toInt(), 1);
     EXPECT_EQ(loader.value(QStringLiteral("width")).toDouble(), 100.0);
     EXPECT_EQ(loader.value(QStringLiteral("height")).toDouble(), 100.0);
     EXPECT_NEAR(loader.value(QStringLiteral("centreX")).toDouble(), 0.0, 1.0);
@@ -157,6 +159,30 @@ TEST_F(ViewerAssetsTest, loadingPage_showsOneCentredSpinningLoader)
     EXPECT_EQ(loader.value(QStringLiteral("timing")).toString(), QStringLiteral("linear"));
     EXPECT_EQ(loader.value(QStringLiteral("repeat")).toString(), QStringLiteral("infinite"));
     EXPECT_TRUE(loader.value(QStringLiteral("running")).toBool());
+}
+
+TEST_F(ViewerAssetsTest, loadingPage_showsHowMuchOfABookHasArrived)
+{
+    auto view = show(QStringLiteral("loading.html"));
+    const QString state = QStringLiteral(
+        "(function () { var b = document.getElementById('download'); return [String(b.hidden),"
+        " document.getElementById('download-bar').className, document.querySelector('#download-bar span').style.width,"
+        " document.getElementById('download-text').textContent].join('|'); })()");
+    EXPECT_EQ(evaluate(view->page(), state).toString(), QStringLiteral("true|bar||"));
+
+    const struct
+    {
+        const char *call;
+        const char *expected;
+    } cases[] = {
+        {"showDownloadProgress(5242880, 10485760)", "false|bar|50%|Mengunduh buku 50% (5,0 / 10,0 MB)"},
+        {"showDownloadProgress(1572864, 0)", "false|bar indeterminate||Mengunduh buku (1,5 MB)"},
+        {"showDownloadProgress(20, 10)", "false|bar|100%|Mengunduh buku 100% (0,0 / 0,0 MB)"},
+    };
+    for (const auto &c : cases) {
+        evaluate(view->page(), QLatin1String(c.call) + QStringLiteral("; 0"));
+        EXPECT_EQ(evaluate(view->page(), state).toString(), QLatin1String(c.expected)) << c.call;
+    }
 }
 
 TEST_F(ViewerAssetsTest, libraries_loadAtTheirVersionsAndPageScriptDoesItsWork)
