@@ -37,8 +37,9 @@ TFormForgotPass::TFormForgotPass(const std::shared_ptr<TLekoraLib> &lekora, Dial
     setAttribute(Qt::WA_StyledBackground);
 
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(32, 24, 32, 28);
+    layout->setContentsMargins(32, 20, 32, 20);
     layout->setSpacing(10);
+    layout->addStretch();
 
     lblHeading = new QLabel(QStringLiteral("Lupa Kata Sandi?"), this);
     lblHeading->setObjectName(QStringLiteral("lblHeading"));
