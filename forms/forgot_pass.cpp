@@ -17,10 +17,9 @@
 namespace elumira {
 
 TFormForgotPass::TFormForgotPass(const std::shared_ptr<TLekoraLib> &lekora, Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint),
-      m_lekora(lekora),
-      m_dialogs(dialogs)
+    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      m_lekora(lekora), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("FormForgotPass"));
     setWindowTitle(QStringLiteral("Lupa Kata Sandi"));

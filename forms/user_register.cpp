@@ -106,9 +106,7 @@ QString pickPhotoFile(QWidget *parent, const QString &filter)
 } // namespace
 
 TFormRegistrasi::TFormRegistrasi(const std::shared_ptr<TLekoraLib> &lekora, Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_lekora(lekora),
-      m_dialogs(dialogs),
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_lekora(lekora), m_dialogs(dialogs),
       m_pickPhoto(&pickPhotoFile)
 {
     setObjectName(QStringLiteral("FormRegistrasi"));
@@ -193,9 +191,10 @@ void TFormRegistrasi::buildWindow()
     auto *bottom = new QHBoxLayout;
     bottom->setSpacing(20);
     lblNotice = new QLabel(
-        QStringLiteral("Data - data yang anda isikan dihalaman ini akan digunakan untuk kepentingan analisa dan laporan "
-                       "data statistik terkait minat baca masyarakat, beserta bidang baca yang diminati oleh sebagian "
-                       "besar pembaca, sehingga kami dapat memberikan layanan yang lebih baik lagi untuk anda."),
+        QStringLiteral(
+            "Data - data yang anda isikan dihalaman ini akan digunakan untuk kepentingan analisa dan laporan "
+            "data statistik terkait minat baca masyarakat, beserta bidang baca yang diminati oleh sebagian "
+            "besar pembaca, sehingga kami dapat memberikan layanan yang lebih baik lagi untuk anda."),
         this);
     lblNotice->setObjectName(QStringLiteral("lblNotice"));
     lblNotice->setWordWrap(true);
@@ -267,8 +266,8 @@ QWidget *TFormRegistrasi::buildPersonalBox()
     addField("No. Identitas", edNoIdent);
 
     cmbKTP = dropDownList("cmbKTP", content);
-    cmbKTP->addItems({QStringLiteral("KTP"), QStringLiteral("SIM"), QStringLiteral("Kartu Pelajar"),
-                      QStringLiteral("Lainnya")});
+    cmbKTP->addItems(
+        {QStringLiteral("KTP"), QStringLiteral("SIM"), QStringLiteral("Kartu Pelajar"), QStringLiteral("Lainnya")});
     addField("Jenis Identitas", cmbKTP);
 
     edKotaLahir = lineEdit("edKotaLahir", content);

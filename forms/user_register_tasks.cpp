@@ -144,8 +144,8 @@ void TFormRegistrasi::regionTaskDone(RegionLevel level, RegionAnswer answer)
 {
     if (!answer.failure.isEmpty()) {
         m_dialogs.error((level == RegionLevel::Provinsi ? QStringLiteral("Request Error #408: ")
-                                                        : QStringLiteral("Request Error : "))
-                        + answer.failure);
+                                                        : QStringLiteral("Request Error : ")) +
+                        answer.failure);
     }
 
     // The provinces get a new map only from an answer; the lower levels start again from an empty one. An

@@ -15,14 +15,16 @@ MimePart photoPart(const char *name, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("Cannot open file \"%1\": %2").arg(path, file.errorString()).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("Cannot open file \"%1\": %2").arg(path, file.errorString()).toStdString());
     MimePart part;
     part.name = name;
     part.fileName = QFileInfo(path).fileName().toUtf8();
     part.contentType = contentTypeForFile(path);
     part.data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw std::runtime_error(QStringLiteral("Cannot read file \"%1\": %2").arg(path, file.errorString()).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("Cannot read file \"%1\": %2").arg(path, file.errorString()).toStdString());
     return part;
 }
 

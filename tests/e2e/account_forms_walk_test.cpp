@@ -29,8 +29,8 @@ namespace {
 
 bool pageShowing(TChromium *view, const char *file)
 {
-    return view->url().toLocalFile().endsWith(QLatin1Char('/') + QLatin1String(file))
-        && evaluate(view->page(), QStringLiteral("document.readyState"), 2000) == QStringLiteral("complete");
+    return view->url().toLocalFile().endsWith(QLatin1Char('/') + QLatin1String(file)) &&
+           evaluate(view->page(), QStringLiteral("document.readyState"), 2000) == QStringLiteral("complete");
 }
 
 bool clickIn(TChromium *view, const char *selector)
@@ -135,9 +135,9 @@ TEST_F(AccountFormsWalk, aVisitorRegistersFromTheLogInPage_thenLogsInWithTheNewA
         EXPECT_EQ(form->edFoto->text(), identity);
         EXPECT_EQ(form->edFotoProfil->text(), profile);
         QTest::mouseClick(form->btnKirim, Qt::LeftButton);
-        ASSERT_TRUE(waitUntil(
-            [this] { return shown("Pendaftaran Berhasil. Silahkan Cek e-mail yang anda masukan untuk diverifikasi"); }))
-            << (dialogs.boxes().isEmpty() ? std::string() : dialogs.boxes().last().text.toStdString());
+        ASSERT_TRUE(waitUntil([this] {
+            return shown("Pendaftaran Berhasil. Silahkan Cek e-mail yang anda masukan untuk diverifikasi");
+        })) << (dialogs.boxes().isEmpty() ? std::string() : dialogs.boxes().last().text.toStdString());
         EXPECT_FALSE(form->isVisible());
 
         TChromium *login = program.mainWindow()->Chromium1;

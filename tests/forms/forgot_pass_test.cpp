@@ -51,8 +51,9 @@ TEST_F(ForgotPassTest, window_hasItsCaptionHeadingTextAndButton)
     EXPECT_EQ(form->size(), QSize(436, 266));
     EXPECT_EQ(form->lblHeading->text(), QStringLiteral("Lupa Kata Sandi?"));
     EXPECT_EQ(form->lblHeading->font().pixelSize(), 20);
-    EXPECT_EQ(form->lblText->text(), QStringLiteral("Masukkan email login Anda di bawah ini.\nKami akan mengirimkan pesan "
-                                                    "email beserta tautan untuk reset kata sandi Anda."));
+    EXPECT_EQ(form->lblText->text(),
+              QStringLiteral("Masukkan email login Anda di bawah ini.\nKami akan mengirimkan pesan "
+                             "email beserta tautan untuk reset kata sandi Anda."));
     EXPECT_TRUE(form->lblText->wordWrap());
     EXPECT_EQ(form->Edit1->font().pixelSize(), 14);
     EXPECT_EQ(form->Button1->text(), QStringLiteral("Reset Kata Sandi"));

@@ -1,12 +1,12 @@
 // The registration window on real widgets against the demo library service: the region cascade, the input check,
 // closing while a task runs, and the registration on the wire.
-#include "forms/user_register.h"
 #include "demo/catalogue.h"
+#include "forms/user_register.h"
 #include "tests/support/client_on_demo.h"
 #include "tests/support/test_support.h"
 
-#include <QComboBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QFileInfo>
 #include <QImage>
@@ -163,9 +163,8 @@ TEST_F(UserRegisterTest, creation_showsEveryFieldWithItsFixedListsAndDefaults)
     EXPECT_EQ(form->btnKirim->text(), QStringLiteral("Kirim Registrasi*"));
     EXPECT_TRUE(form->lblNotice->font().italic());
     EXPECT_TRUE(form->rdPria->isChecked());
-    EXPECT_EQ(items(form->cmbKTP),
-              QStringList({QStringLiteral("KTP"), QStringLiteral("SIM"), QStringLiteral("Kartu Pelajar"),
-                           QStringLiteral("Lainnya")}));
+    EXPECT_EQ(items(form->cmbKTP), QStringList({QStringLiteral("KTP"), QStringLiteral("SIM"),
+                                                QStringLiteral("Kartu Pelajar"), QStringLiteral("Lainnya")}));
     EXPECT_EQ(form->cmbKTP->currentText(), QStringLiteral("KTP"));
     EXPECT_EQ(form->dateTglLahir->date(), QDate(1990, 1, 1));
     EXPECT_EQ(items(form->cmbPendidikan),
@@ -198,10 +197,9 @@ TEST_F(UserRegisterTest, show_fillsEveryRegionLevelSortedWithItsFirstEntrySelect
     EXPECT_TRUE(form->Label1->isVisible());
     ASSERT_TRUE(waitUntil([this] { return cascadeDone(); }));
 
-    EXPECT_EQ(items(form->cmbProvinsi),
-              QStringList({QStringLiteral("Éndah Raya"), QStringLiteral("Kepulauan Bentala"),
-                           QStringLiteral("Lumira Selatan"), QStringLiteral("Sarindu Barat"),
-                           QStringLiteral("Telmarin Raya")}));
+    EXPECT_EQ(items(form->cmbProvinsi), QStringList({QStringLiteral("Éndah Raya"), QStringLiteral("Kepulauan Bentala"),
+                                                     QStringLiteral("Lumira Selatan"), QStringLiteral("Sarindu Barat"),
+                                                     QStringLiteral("Telmarin Raya")}));
     std::string parent;
     for (const Level level : {Level::Provinsi, Level::Kota, Level::Kecamatan, Level::Kelurahan}) {
         QComboBox *shownList = list(level);
@@ -333,7 +331,8 @@ TEST_F(UserRegisterTest, aNameListedTwice_showsTheErrorAndKeepsTheNamesBeforeIt)
     ASSERT_TRUE(waitUntil([this] { return form->cmbProvinsi->count() > 0; }));
     ASSERT_FALSE(dialogs.boxes().isEmpty());
     EXPECT_TRUE(dialogs.boxes()[0].text.startsWith(QStringLiteral("Request Error #408: ")));
-    EXPECT_EQ(items(form->cmbProvinsi), QStringList({QStringLiteral("Anggrek Timur"), QStringLiteral("Sarindu Barat")}));
+    EXPECT_EQ(items(form->cmbProvinsi),
+              QStringList({QStringLiteral("Anggrek Timur"), QStringLiteral("Sarindu Barat")}));
     ASSERT_TRUE(waitUntil([this] { return form->RequestTask.isNull(); }));
     EXPECT_EQ(requests("/api/generic/kota/82").size(), 1u);
 }
@@ -375,11 +374,11 @@ TEST_F(UserRegisterTest, validateInput_testsTheFieldsInOrder_withTheirMessagesAn
 
     auto &f = *form;
     auto clear = [&f] {
-        for (QLineEdit *edit : {f.edKotaLahir, f.edName, f.edNoIdent, f.edEmail, f.edFoto, f.edFotoProfil,
-                                f.edInstansi, f.edPass1, f.edPass2, f.edTelepon})
+        for (QLineEdit *edit : {f.edKotaLahir, f.edName, f.edNoIdent, f.edEmail, f.edFoto, f.edFotoProfil, f.edInstansi,
+                                f.edPass1, f.edPass2, f.edTelepon})
             edit->clear();
-        for (QComboBox *list : {f.cmbKecamatan, f.cmbKelurahan, f.cmbKota, f.cmbKTP, f.cmbProvinsi, f.cmbPekerjaan,
-                                f.cmbPendidikan})
+        for (QComboBox *list :
+             {f.cmbKecamatan, f.cmbKelurahan, f.cmbKota, f.cmbKTP, f.cmbProvinsi, f.cmbPekerjaan, f.cmbPendidikan})
             list->setCurrentIndex(-1);
         f.edAlamat->clear();
         f.btnKirim->setFocus();
@@ -504,10 +503,10 @@ TEST_F(UserRegisterTest, register_sendsTheRecordAndBothPhotosAsOneMultipartReque
     std::vector<std::string> members;
     for (const auto &member : record.items())
         members.push_back(member.key());
-    EXPECT_EQ(members, (std::vector<std::string>{"id_mitra", "username", "password", "nama", "id_provinsi", "id_kota",
-                                                 "id_kecamatan", "id_kelurahan", "tgl_lahir", "gender",
-                                                 "nomor_identitas", "jenis_identitas", "pekerjaan", "pendidikan",
-                                                 "alamat", "kota", "no_telepon"}));
+    EXPECT_EQ(members,
+              (std::vector<std::string>{"id_mitra", "username", "password", "nama", "id_provinsi", "id_kota",
+                                        "id_kecamatan", "id_kelurahan", "tgl_lahir", "gender", "nomor_identitas",
+                                        "jenis_identitas", "pekerjaan", "pendidikan", "alamat", "kota", "no_telepon"}));
     for (const auto &member : record.items())
         EXPECT_TRUE(member.value().is_string()) << member.key();
     EXPECT_EQ(record["id_mitra"], "395");
