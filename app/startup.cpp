@@ -2,6 +2,8 @@
 #include "app/startup.h"
 
 #include "app/splash.h"
+#include "forms/forgot_pass.h"
+#include "forms/user_register.h"
 #include "shell/browser_profile.h"
 
 #include <QApplication>
@@ -16,6 +18,8 @@ ElumiraProgram::~ElumiraProgram()
 {
     // Views go before the profile they use; the splash (and with it the service client) last.
     m_main.reset();
+    m_registration.reset();
+    m_forgotPassword.reset();
     m_about.reset();
     m_profile.reset();
     m_splash.reset();
@@ -36,11 +40,18 @@ int ElumiraProgram::run()
     m_splash->showMaximized();
     m_splash->repaint();
 
+    // The windows are created once, in this order, and only shown and hidden from then on.
     m_main = std::make_unique<TFormMain>(m_splash->lekoraShared(), m_dialogs, m_profile.get(), m_update);
+    m_registration = std::make_unique<TFormRegistrasi>(m_splash->lekoraShared(), m_dialogs);
+    m_registration->setAttribute(Qt::WA_QuitOnClose, false);
+    m_forgotPassword = std::make_unique<TFormForgotPass>(m_splash->lekoraShared(), m_dialogs);
+    m_forgotPassword->setAttribute(Qt::WA_QuitOnClose, false);
     m_about = std::make_unique<TFormAbout>();
     m_about->setAttribute(Qt::WA_QuitOnClose, false);
     m_about->move(screen.center() - m_about->rect().center());
     m_main->setAboutWindow(m_about.get());
+    m_main->setRegistrationWindow(m_registration.get());
+    m_main->setForgotPasswordWindow(m_forgotPassword.get());
     m_main->setReleaseOnClose([this] { m_splash.reset(); });
 
     while (!m_splash->completed())

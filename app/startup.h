@@ -11,6 +11,8 @@ namespace elumira {
 
 class Dialogs;
 class TFormAbout;
+class TFormForgotPass;
+class TFormRegistrasi;
 class TFormSplash;
 
 class ElumiraProgram
@@ -26,6 +28,8 @@ public:
     TFormSplash *splash() const { return m_splash.get(); }
     TFormMain *mainWindow() const { return m_main.get(); }
     TFormAbout *aboutWindow() const { return m_about.get(); }
+    TFormRegistrasi *registrationWindow() const { return m_registration.get(); }
+    TFormForgotPass *forgotPasswordWindow() const { return m_forgotPassword.get(); }
     const UpdateOffer &updateOffer() const { return m_update; }
 
 private:
@@ -34,6 +38,8 @@ private:
     std::unique_ptr<QWebEngineProfile> m_profile;
     std::unique_ptr<TFormSplash> m_splash;
     std::unique_ptr<TFormAbout> m_about;
+    std::unique_ptr<TFormForgotPass> m_forgotPassword;
+    std::unique_ptr<TFormRegistrasi> m_registration;
     std::unique_ptr<TFormMain> m_main;
 };
 

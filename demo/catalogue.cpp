@@ -117,7 +117,8 @@ const std::vector<std::string> &Catalogue::identityTypes()
     return kTypes;
 }
 
-// Region names are invented from common place-name parts; each parent's children get distinct names.
+// Region names are invented from common place-name parts, a few with accented letters; each parent's children get
+// distinct names, listed in no particular order.
 void Catalogue::seedRegions()
 {
     static const std::vector<std::string> kFirst = {"Karang", "Tanjung", "Sungai", "Teluk",  "Batu",
@@ -125,9 +126,11 @@ void Catalogue::seedRegions()
                                                     "Tebing", "Lubuk",   "Muara",  "Talang"};
     static const std::vector<std::string> kSecond = {"Jaya",   "Indah",   "Makmur", "Baru",   "Raya",    "Sari",
                                                      "Mulya",  "Harapan", "Asri",   "Permai", "Lestari", "Damai",
-                                                     "Tengah", "Hilir",   "Hulu",   "Rejo",   "Agung",   "Kencana"};
+                                                     "Tengah", "Hilir",   "Hulu",   "Rejo",   "Agung",   "Kencana",
+                                                     "Séndang", "Pérak",  "Ëlok"};
     const std::vector<std::pair<std::string, std::string>> provinces = {
-        {"71", "Telmarin Raya"}, {"72", "Sarindu Barat"}, {"73", "Lumira Selatan"}, {"74", "Kepulauan Bentala"}};
+        {"71", "Telmarin Raya"}, {"72", "Sarindu Barat"}, {"73", "Lumira Selatan"}, {"74", "Kepulauan Bentala"},
+        {"75", "Éndah Raya"}};
     auto add = [this](const std::string &parent, const std::string &id, const std::string &name) {
         m_regionsByParent[parent].push_back({id, name});
         m_regionById[id] = {id, name};

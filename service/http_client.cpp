@@ -95,6 +95,11 @@ struct SlistDeleter
     void operator()(curl_slist *list) const { curl_slist_free_all(list); }
 };
 
+struct MimeDeleter
+{
+    void operator()(curl_mime *mime) const { curl_mime_free(mime); }
+};
+
 } // namespace
 
 QByteArray formEncode(const FormFields &fields)
@@ -127,6 +132,22 @@ QString decodeBody(const QByteArray &body, const QByteArray &contentType)
             return decoder.decode(body);
     }
     return QString::fromUtf8(body);
+}
+
+QByteArray contentTypeForFile(const QString &fileName)
+{
+    const QString suffix = fileName.section(QLatin1Char('.'), -1).toLower();
+    if (!fileName.contains(QLatin1Char('.')))
+        return "application/octet-stream";
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg") || suffix == QLatin1String("jpe"))
+        return "image/jpeg";
+    if (suffix == QLatin1String("png"))
+        return "image/png";
+    if (suffix == QLatin1String("gif"))
+        return "image/gif";
+    if (suffix == QLatin1String("bmp"))
+        return "image/bmp";
+    return "application/octet-stream";
 }
 
 QString HttpResult::failureMessage() const
@@ -211,7 +232,22 @@ HttpResult performRequest(const HttpRequest &request)
     };
     for (const auto &[name, value] : request.headers)
         appendHeader(name + ": " + value);
-    if (request.method == "POST") {
+    std::unique_ptr<curl_mime, MimeDeleter> mime;
+    if (request.method == "POST" && !request.parts.isEmpty()) {
+        // libcurl writes the multipart content type with its boundary itself; no part gets a transfer encoding.
+        mime.reset(curl_mime_init(handle));
+        for (const MimePart &from : request.parts) {
+            curl_mimepart *part = curl_mime_addpart(mime.get());
+            curl_mime_name(part, from.name.constData());
+            curl_mime_data(part, from.data.constData(), static_cast<size_t>(from.data.size()));
+            if (!from.fileName.isEmpty())
+                curl_mime_filename(part, from.fileName.constData());
+            if (!from.contentType.isEmpty())
+                curl_mime_type(part, from.contentType.constData());
+        }
+        appendHeader("Expect:");
+        curl_easy_setopt(handle, CURLOPT_MIMEPOST, mime.get());
+    } else if (request.method == "POST") {
         appendHeader("Content-Type: " + request.contentType);
         // Bodies go at once, without waiting for a "100 Continue".
         appendHeader("Expect:");

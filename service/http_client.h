@@ -22,6 +22,18 @@ QByteArray formEncode(const FormFields &fields);
 // the named one is unknown.
 QString decodeBody(const QByteArray &body, const QByteArray &contentType);
 
+// One part of a multipart/form-data body. A part with a file name is sent as a file.
+struct MimePart
+{
+    QByteArray name;
+    QByteArray fileName;
+    QByteArray contentType;
+    QByteArray data;
+};
+
+// The content type of a file sent in a multipart body, from its name's extension.
+QByteArray contentTypeForFile(const QString &fileName);
+
 struct HttpRequest
 {
     QByteArray method = "GET";
@@ -31,6 +43,8 @@ struct HttpRequest
     HeaderList headers;
     QByteArray body;
     QByteArray contentType;
+    // When not empty, a POST sends these parts as multipart/form-data, in order, in place of body.
+    QList<MimePart> parts;
     // Longest wait for the answer's next bytes; 0 waits without a limit.
     int readTimeoutMs = 0;
     // When set and it becomes true, the transfer is given up (within about a second).

@@ -124,6 +124,16 @@ public:
     // the member header set.
     HttpResult AnnotationFileRequest(const QString &address) const;
 
+    // The registration window's requests.
+    // One list of the region directory: path is "/api/generic/provinsi", or "/api/generic/kota/",
+    // "/api/generic/kecamatan/" or "/api/generic/kelurahan/" followed by the id of the region above. Sent
+    // without the program's headers. Throws std::runtime_error with the failure's message when no JSON
+    // object arrives.
+    Json RegionRequest(const QString &path) const;
+    // The membership application: the record's JSON text and the two photo files as one multipart request.
+    // A failure to send, an unreadable photo included, gives the error envelope with the failure's message.
+    Json RegistrationRequest(const QString &data, const QString &identitas, const QString &foto) const;
+
     // Sends a request and turns its answer into a JSON object, or the error envelope with marker.
     static Json exchange(const HttpRequest &request, const QString &marker);
 

@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <functional>
+#include <stdexcept>
 #include <thread>
 
 using elumira::Json;
@@ -359,6 +363,68 @@ TEST_F(ServiceRequestsTest, cancelRequests_givesUpARequestWaitingOnTheService)
     server.clear();
     EXPECT_EQ(service->BannerRequest().value("code", ""), "500");
     EXPECT_TRUE(service->BannerRequest().value("msg", "").rfind("#410 ", 0) == 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ServiceRequestsTest, RegistrationRequest_sendsThreePartsWithoutATransferEncoding)
+{
+    QTemporaryDir files;
+    const QString identity = files.filePath(QStringLiteral("kartu pelajar.JPEG"));
+    const QString profile = files.filePath(QStringLiteral("foto.png"));
+    for (const QString &path : {identity, profile}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("bytes of " + path.toUtf8());
+    }
+    const QString record = QStringLiteral(R"({"id_mitra":"395","alamat":"Jl. Teratai\nNo. 5","pendidikan":"Strata 1 "})");
+    const CapturedRequest request =
+        capture([&](const TLekoraLib &s) { return s.RegistrationRequest(record, identity, profile); });
+    EXPECT_EQ(request.method, "POST");
+    EXPECT_EQ(request.path, "/api/wl/executeRegistration");
+    EXPECT_EQ(programHeaders(request), (QList<QPair<QByteArray, QByteArray>>{{"CLIENTID", "395"}, {"OS", "WIN"}}));
+    const QByteArray type = request.header("Content-Type");
+    ASSERT_TRUE(type.startsWith("multipart/form-data; boundary=")) << type.toStdString();
+    const QByteArray body = request.body;
+    EXPECT_FALSE(body.toLower().contains("content-transfer-encoding"));
+    const qsizetype data = body.indexOf("Content-Disposition: form-data; name=\"data\"\r\n"
+                                        "Content-Type: application/json; charset=utf-8\r\n\r\n"
+                                        + record.toUtf8() + "\r\n");
+    const qsizetype identityPart = body.indexOf("Content-Disposition: form-data; name=\"foto_identitas\"; "
+                                                "filename=\"kartu pelajar.JPEG\"\r\nContent-Type: image/jpeg\r\n\r\n"
+                                                "bytes of " + identity.toUtf8());
+    const qsizetype photoPart = body.indexOf("Content-Disposition: form-data; name=\"photo\"; filename=\"foto.png\"\r\n"
+                                             "Content-Type: image/png\r\n\r\nbytes of " + profile.toUtf8());
+    EXPECT_GE(data, 0) << body.toStdString();
+    EXPECT_GT(identityPart, data);
+    EXPECT_GT(photoPart, identityPart);
+}
+
+TEST_F(ServiceRequestsTest, RegistrationRequest_withAnUnreadablePhoto_sendsNothingAndGivesTheReason)
+{
+    const Json answer = service->RegistrationRequest(QStringLiteral("{}"), QStringLiteral("/nonexistent/ktp.jpg"),
+                                                     QStringLiteral("/nonexistent/foto.png"));
+    EXPECT_EQ(answer.value("code", ""), "500");
+    EXPECT_EQ(answer.value("msg", "").rfind("Cannot open file \"/nonexistent/ktp.jpg\"", 0), 0u) << answer.dump();
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(ServiceRequestsTest, RegionRequest_sendsNoHeaderOfItsOwn_andThrowsWithTheFailure)
+{
+    server.queue({200, "OK", "application/json", R"({"data":[{"id":"71","nama":"Telmarin Raya"}]})", 0});
+    const Json answer = service->RegionRequest(QStringLiteral("/api/generic/kota/71"));
+    EXPECT_EQ(answer["data"][0]["nama"], "Telmarin Raya");
+    ASSERT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(server.requests()[0].method, "GET");
+    EXPECT_EQ(server.requests()[0].path, "/api/generic/kota/71");
+    EXPECT_TRUE(programHeaders(server.requests()[0]).isEmpty());
+
+    server.queue({404, "Not Found", "text/html", "<h1>404</h1>", 0});
+    EXPECT_THROW(service->RegionRequest(QStringLiteral("/api/generic/provinsi")), std::runtime_error);
+    server.queue({200, "OK", "text/html", "<h1>maintenance</h1>", 0});
+    EXPECT_THROW(service->RegionRequest(QStringLiteral("/api/generic/provinsi")), std::runtime_error);
 }
 
 } // namespace
