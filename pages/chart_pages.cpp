@@ -4,6 +4,7 @@
 #include "common/browser_view.h"
 #include "pages/header_bar.h"
 #include "pages/html.h"
+#include "pages/markup_filter.h"
 #include "pages/page_guard.h"
 #include "pages/page_parts.h"
 #include "pages/page_scripts.h"
@@ -106,10 +107,11 @@ QStringList chartRowPieces(const Json &book, ChartKind kind, ChartWrite write, c
     const bool topRead = kind == ChartKind::TopRead;
     const bool full = write == ChartWrite::Full;
     const QString id = jsonText(book, "id_konten");
-    // The publisher and the ISBN go into the whole page as received, into later rows escaped.
+    // The publisher and the ISBN go into the whole page as received (through the mark-up filter), into later
+    // rows escaped.
     const auto detail = [&](const char *field) {
         const QString value = jsonText(book, field);
-        return full ? value : htmlEscape(value);
+        return full ? filterMarkup(value) : htmlEscape(value);
     };
     const QString readClasses = topRead && full ? QStringLiteral("btn btn-primary btn-block btn-baca")
                                                 : QStringLiteral("btn btn-primary btn-block");
@@ -133,13 +135,13 @@ QStringList chartRowPieces(const Json &book, ChartKind kind, ChartWrite write, c
     if (topRead)
         pieces << ratingStars(jsonText(book, "nilai_rate"), QStringLiteral("rating"));
     pieces << QStringList{
-        // The synopsis is mark-up on purpose.
-        QStringLiteral("<span class=\"more\">%1</span>").arg(jsonText(book, "sinopsis")),
+        // The synopsis is mark-up on purpose; only what the filter allows reaches the page.
+        QStringLiteral("<span class=\"more\">%1</span>").arg(filterMarkup(jsonText(book, "sinopsis"))),
         QStringLiteral("</div>"),
         QStringLiteral("</div>"),
         QStringLiteral("<div class=\"col-sm-2\">"),
         QStringLiteral("<p class=\"txt16\"><span>Stok</span>: %1/%2</p>")
-            .arg(jsonText(book, "stok"), jsonText(book, "qty")),
+            .arg(filterMarkup(jsonText(book, "stok")), filterMarkup(jsonText(book, "qty"))),
         QStringLiteral("<button type=\"button\" class=\"%1\" onClick=\"%2\">BACA</button>")
             .arg(readClasses, scriptCallAttribute(QStringLiteral("bacaSection"), {id})),
         QStringLiteral("</div>"),

@@ -2,6 +2,7 @@
 #include "pages/detail_page.h"
 
 #include "pages/html.h"
+#include "pages/markup_filter.h"
 #include "pages/page_guard.h"
 #include "pages/page_parts.h"
 #include "pages/page_writer.h"
@@ -55,7 +56,7 @@ QString detailBreadcrumbItems(const QString &From, const QString &judul)
         QString items = breadcrumbLink(QStringLiteral("Home"), QStringLiteral("back"));
         if (origin.text)
             items += breadcrumbLink(QLatin1String(origin.text), QLatin1String(origin.function));
-        // The title is shown as received.
+        // The title is shown as received, through the mark-up filter.
         return items + QStringLiteral("<li class=\"breadcrumb-item active\">%1</li>").arg(judul);
     }
     return {};
@@ -65,8 +66,10 @@ QString detailPage(const Json &clientJson, const Json &detailJson, const QString
 {
     const Json &partner = partnerData(clientJson);
     const Json &book = jsonObject(detailJson, "data");
-    const QString read = jsonText(partner, "warna_hover_baca");
-    const auto field = [&book](const char *name) { return jsonText(book, name); };
+    const QString read = partnerColour(partner, "warna_hover_baca");
+    // The book's values are shown as received, through the mark-up filter: the service sends mark-up in them
+    // on purpose, but nothing that runs or loads may reach the page.
+    const auto field = [&book](const char *name) { return filterMarkup(jsonText(book, name)); };
 
     PageText text;
     text << catalogueHeadStart(QStringLiteral("Detail Buku"), HeadLinks::BootstrapAndOwn) << "</head>"
@@ -76,7 +79,6 @@ QString detailPage(const Json &clientJson, const Json &detailJson, const QString
             }
                            .join(QLatin1String(kLineBreak)));
 
-    // The book's values are shown as received: the service sends mark-up in them on purpose.
     text << QStringList{
         QStringLiteral("<body>"),
         overlayDiv(),
@@ -110,11 +112,12 @@ QString detailPage(const Json &clientJson, const Json &detailJson, const QString
         QStringLiteral("</div>"),
         QStringLiteral("<div class=\"col-sm-3 border-left\">"),
         QStringLiteral("<div class=\"image-wrapper\">%1</div>")
-            .arg(lazyImage(QLatin1String(kCoverPlaceholder), field("cover_file"), QStringLiteral("book"),
+            .arg(lazyImage(QLatin1String(kCoverPlaceholder), webPictureAddress(jsonText(book, "cover_file")),
+                           QStringLiteral("book"),
                            QStringLiteral("img-responsive center-block img-books lazyload"))),
         QStringLiteral("<button type=\"button\" class=\"btn btn-success btn-block btn-baca\" onClick=\"%1\">BACA"
                        "</button>")
-            .arg(scriptCallAttribute(QStringLiteral("baca"), {field("id")})),
+            .arg(scriptCallAttribute(QStringLiteral("baca"), {jsonText(book, "id")})),
         QStringLiteral("</div>"),
         QStringLiteral("</div>"),
         QStringLiteral("</div>"),

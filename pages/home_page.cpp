@@ -4,6 +4,7 @@
 #include "common/browser_view.h"
 #include "pages/header_bar.h"
 #include "pages/html.h"
+#include "pages/markup_filter.h"
 #include "pages/page_guard.h"
 #include "pages/page_parts.h"
 #include "pages/page_scripts.h"
@@ -84,9 +85,9 @@ QStringList introWindow(const Json &partner)
         QStringLiteral("<div class=\"modal-body\">"),
         QStringLiteral("<img src=\"%1\" alt=\"profile\" class=\"img-responsive img-circle\" "
                        "style=\"margin-bottom:15px; margin-right:15px; float:left; width:180px;\">")
-            .arg(htmlEscape(jsonText(partner, "foto_intro"))),
-        // The intro is the partner's own mark-up.
-        jsonText(partner, "keterangan_intro"),
+            .arg(htmlEscape(webPictureAddress(jsonText(partner, "foto_intro")))),
+        // The intro is the partner's own mark-up, and passes the mark-up filter like any other.
+        filterMarkup(jsonText(partner, "keterangan_intro")),
         QStringLiteral("</div>"),
         QStringLiteral("</div>"),
         QStringLiteral("</div>"),
@@ -148,7 +149,7 @@ QString homePage(const Json &clientJson, const Json &bannerJson, const Json &hom
                           partnerColourRules(partner) + QLatin1String(kLineBreak) + moreButtonRules(partner) +
                               QLatin1String(kLineBreak) +
                               QStringLiteral(".category-list .nav-tabs>li:hover { background-color: %1; }")
-                                  .arg(jsonText(partner, "warna_hover_button_login")));
+                                  .arg(partnerColour(partner, "warna_hover_button_login")));
     page << QStringLiteral("<body>") << overlayDiv() << headerBar(partner, serviceUrl, HeaderForm::Home);
 
     page << QStringList{

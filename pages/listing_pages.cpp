@@ -3,6 +3,7 @@
 
 #include "common/browser_view.h"
 #include "pages/html.h"
+#include "pages/markup_filter.h"
 #include "pages/page_guard.h"
 #include "pages/page_parts.h"
 #include "pages/page_scripts.h"
@@ -46,8 +47,11 @@ QString categoryLink(const QString &function, const QString &id, const QString &
 
 } // namespace
 
-QString bookListPage(BookList list, const Json &answer, const QString &title, const QString &serviceUrl)
+QString bookListPage(BookList list, const Json &answer, const QString &Judul, const QString &serviceUrl)
 {
+    // The title is shown as it came, through the mark-up filter: the member picked it from a page that
+    // received it so.
+    const QString title = filterMarkup(Judul);
     const TileKind kind = list == BookList::HomeSection ? TileKind::HomeSection : TileKind::Category;
 
     PageText page;
@@ -67,7 +71,6 @@ QString bookListPage(BookList list, const Json &answer, const QString &title, co
         const QString text = list == BookList::Category ? QStringLiteral("Kategori") : QStringLiteral("Sub Kategori");
         page << breadcrumbItem(breadcrumbLink(scriptCallAttribute(QStringLiteral("backKategori")), text));
     }
-    // The title is shown as it came: the member picked it from a page that received it so.
     page << QStringList{
         QStringLiteral("<li class=\"breadcrumb-item active\">%1</li>").arg(title),
         QStringLiteral("</ol>"),
@@ -107,10 +110,10 @@ bool departmentListed(const Json &department)
 QString categoryBoxes(const Json &department, CategoryBoxes form)
 {
     const QString id_departemen = jsonText(department, "id_departemen");
-    // On the page the category name is the service's mark-up; placed by a department change it is shown as
-    // typed.
+    // On the page the category name is the service's mark-up (through the mark-up filter); placed by a
+    // department change it is shown as typed.
     const auto categoryShown = [form](const QString &name) {
-        return form == CategoryBoxes::Page ? name : htmlEscape(name);
+        return form == CategoryBoxes::Page ? filterMarkup(name) : htmlEscape(name);
     };
 
     QStringList pieces;
@@ -177,8 +180,10 @@ QString categoryPage(const Json &categoryJson)
     for (const Json &item : departments) {
         const Json &department = objectItem(item, "data_departemen");
         if (departmentListed(department))
+            // The id stands in an attribute, so it is escaped to stay one value; the name is mark-up.
             page << QStringLiteral("<option value=\"%1\">%2</option>")
-                        .arg(jsonText(department, "id_departemen"), jsonText(department, "nama_departemen"));
+                        .arg(htmlEscape(jsonText(department, "id_departemen")),
+                             filterMarkup(jsonText(department, "nama_departemen")));
     }
     page << QStringList{
         QStringLiteral("</select>"),

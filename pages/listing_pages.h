@@ -21,9 +21,10 @@ enum class BookList {
     SubCategory, // subCategoryDetail.html, breadcrumb "Sub Kategori", tiles call app.detailFromCategory
 };
 
-// A book list page from its answer (list data of book-tile items). title is the section's or category's
-// name as received, shown as mark-up. Throws JsonShapeError when data or an item has the wrong kind.
-QString bookListPage(BookList list, const Json &answer, const QString &title, const QString &serviceUrl);
+// A book list page from its answer (list data of book-tile items). Judul is the section's or category's
+// name as received, shown as mark-up through the mark-up filter. Throws JsonShapeError when data or an item
+// has the wrong kind.
+QString bookListPage(BookList list, const Json &answer, const QString &Judul, const QString &serviceUrl);
 
 // Whether the department chooser offers a department: not when it has no categories, and not the two
 // departments that hold no loanable books.

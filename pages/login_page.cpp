@@ -2,6 +2,7 @@
 #include "pages/login_page.h"
 
 #include "pages/html.h"
+#include "pages/markup_filter.h"
 #include "pages/page_guard.h"
 #include "pages/page_parts.h"
 #include "pages/page_scripts.h"
@@ -15,8 +16,8 @@ namespace elumira::pages {
 QString loginPage(const Json &clientJson, const QString &serviceUrl)
 {
     const Json &partner = partnerData(clientJson);
-    const QString accent = jsonText(partner, "warna_button_login");
-    const QString hover = jsonText(partner, "warna_hover_button_login");
+    const QString accent = partnerColour(partner, "warna_button_login");
+    const QString hover = partnerColour(partner, "warna_hover_button_login");
     const QString logo = pictureUrl(serviceUrl, PictureFolder::Logo, jsonText(partner, "logo_login"));
 
     PageText page;
@@ -48,7 +49,7 @@ QString loginPage(const Json &clientJson, const QString &serviceUrl)
         QStringLiteral("<div class=\"col-md-4 col-xs-12 col-sm-4 col-md-offset-4 login-register-wrapper\">"),
         QStringLiteral("<img src=\"%1\" alt=\"logo\" class=\"img-responsive center-block\">").arg(htmlEscape(logo)),
         // The partner's name may carry mark-up on purpose.
-        QStringLiteral("<h2 class=\"text-center\">%1</h2>").arg(jsonText(partner, "nama")),
+        QStringLiteral("<h2 class=\"text-center\">%1</h2>").arg(filterMarkup(jsonText(partner, "nama"))),
         QStringLiteral("<p class=\"text-center mb30\">Belum punya akun? Daftar <a href=\"javascript:void(0);\" "
                        "onClick=\"%1\">di sini</a></p>")
             .arg(scriptCallAttribute(QStringLiteral("registerPage"))),

@@ -2,6 +2,7 @@
 #include "pages/page_parts.h"
 
 #include "pages/html.h"
+#include "pages/markup_filter.h"
 #include "pages/page_writer.h"
 
 #include <QStringList>
@@ -73,7 +74,7 @@ QString bookTile(const Json &item, TileKind kind, const QString &serviceUrl)
     const bool escaped = kind == TileKind::Home || kind == TileKind::Search;
     const auto shown = [&](const char *field) {
         const QString value = jsonText(item, field);
-        return escaped ? htmlEscape(value) : value;
+        return escaped ? htmlEscape(value) : filterMarkup(value);
     };
 
     QString tile;
@@ -86,8 +87,8 @@ QString bookTile(const Json &item, TileKind kind, const QString &serviceUrl)
     tile += QLatin1String("<div class=\"describe-wrap\">");
     tile += QLatin1String("<h3 class=\"title-books\">") + shown("judul") + QLatin1String("</h3>");
     tile += QLatin1String("<h4 class=\"author\">") + shown("penulis") + QLatin1String("</h4>");
-    tile += QLatin1String("<h4 class=\"author\">Stok : ") + jsonText(item, "stok") + QLatin1Char('/') +
-            jsonText(item, "qty") + QLatin1String("</h4>");
+    tile += QLatin1String("<h4 class=\"author\">Stok : ") + filterMarkup(jsonText(item, "stok")) + QLatin1Char('/') +
+            filterMarkup(jsonText(item, "qty")) + QLatin1String("</h4>");
     tile += ratingStars(jsonText(item, "nilai_rate"));
     tile += QLatin1String("</div></a></div></div>");
     return tile;

@@ -3,6 +3,7 @@
 
 #include "pages/header_bar.h"
 #include "pages/html.h"
+#include "pages/markup_filter.h"
 #include "pages/page_guard.h"
 #include "pages/page_parts.h"
 #include "pages/page_scripts.h"
@@ -91,10 +92,11 @@ QString sentenceHitRow(const Json &hit, const QString &serviceUrl)
     row += QLatin1String("<div class=\"col-sm-8 middle-section\"><div class=\"describe-wrap\">");
     row += QStringLiteral("<h3 class=\"title-books\"><a href=\"javascript:void(0);\" onClick=\"%1\">%2</a></h3>")
                .arg(scriptCallAttribute(QStringLiteral("detailFromSearch"), {id}), htmlEscape(jsonText(hit, "judul")));
-    row += QLatin1String("<h4 class=\"author\">Halaman : ") + jsonText(hit, "halaman") + QLatin1String("</h4>");
+    row += QLatin1String("<h4 class=\"author\">Halaman : ") + filterMarkup(jsonText(hit, "halaman")) +
+           QLatin1String("</h4>");
     row += QLatin1String("<h4 class=\"author\">Isi Buku : </h4>");
-    // The text found carries the service's highlighting mark-up.
-    row += QLatin1String("<span class=\"more\">") + jsonText(hit, "hal_txt") + QLatin1String("</span>");
+    // The text found carries the service's highlighting mark-up, which passes the mark-up filter.
+    row += QLatin1String("<span class=\"more\">") + filterMarkup(jsonText(hit, "hal_txt")) + QLatin1String("</span>");
     row += QLatin1String("</div></div>");
     row += QStringLiteral("<div class=\"col-sm-2\"><button type=\"button\" class=\"btn btn-primary btn-block\" "
                           "onClick=\"%1\">BACA</button></div>")
@@ -124,7 +126,7 @@ QString searchResultPage(const Json &clientJson, const Json &searchJson, int Pag
         QStringLiteral("<ol class=\"breadcrumb\">"),
         homeBreadcrumbLink(),
         QStringLiteral("<li class=\"breadcrumb-item active\">Hasil Pencarian : %1 ( Found : %2 Records )</li>")
-            .arg(htmlEscape(Keyword), jsonText(searchJson, "total_rows")),
+            .arg(htmlEscape(Keyword), filterMarkup(jsonText(searchJson, "total_rows"))),
         QStringLiteral("</ol>"),
         QStringLiteral("</div>"),
         QStringLiteral("<div class=\"row small-gutters multiple-items\" id=\"contents\">"),
@@ -160,7 +162,7 @@ QString searchKalimatResultPage(const Json &clientJson, const Json &searchJson, 
         QStringLiteral("<ol class=\"breadcrumb\">"),
         homeBreadcrumbLink(),
         QStringLiteral("<li class=\"breadcrumb-item active\">Hasil Pencarian Kalimat : %1 ( Found %2 Records)</li>")
-            .arg(htmlEscape(keyword), jsonText(searchJson, "total_rows")),
+            .arg(htmlEscape(keyword), filterMarkup(jsonText(searchJson, "total_rows"))),
         QStringLiteral("</ol>"),
         QStringLiteral("</div>"),
         QStringLiteral("<div class=\"row\">"),

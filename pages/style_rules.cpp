@@ -3,6 +3,7 @@
 
 #include "pages/page_writer.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace elumira::pages {
@@ -11,8 +12,37 @@ namespace {
 
 QString colour(const Json &partner, const char *field)
 {
-    return jsonText(partner, field);
+    return partnerColour(partner, field);
 }
+
+// The colour keywords of CSS, in lower case.
+constexpr const char *kColourKeywords[] = {
+    "aliceblue",     "antiquewhite",   "aqua",          "aquamarine",      "azure",          "beige",
+    "bisque",        "black",          "blanchedalmond", "blue",           "blueviolet",     "brown",
+    "burlywood",     "cadetblue",      "chartreuse",    "chocolate",       "coral",          "cornflowerblue",
+    "cornsilk",      "crimson",        "cyan",          "darkblue",        "darkcyan",       "darkgoldenrod",
+    "darkgray",      "darkgreen",      "darkgrey",      "darkkhaki",       "darkmagenta",    "darkolivegreen",
+    "darkorange",    "darkorchid",     "darkred",       "darksalmon",      "darkseagreen",   "darkslateblue",
+    "darkslategray", "darkslategrey",  "darkturquoise", "darkviolet",      "deeppink",       "deepskyblue",
+    "dimgray",       "dimgrey",        "dodgerblue",    "firebrick",       "floralwhite",    "forestgreen",
+    "fuchsia",       "gainsboro",      "ghostwhite",    "gold",            "goldenrod",      "gray",
+    "green",         "greenyellow",    "grey",          "honeydew",        "hotpink",        "indianred",
+    "indigo",        "ivory",          "khaki",         "lavender",        "lavenderblush",  "lawngreen",
+    "lemonchiffon",  "lightblue",      "lightcoral",    "lightcyan",       "lightgoldenrodyellow", "lightgray",
+    "lightgreen",    "lightgrey",      "lightpink",     "lightsalmon",     "lightseagreen",  "lightskyblue",
+    "lightslategray", "lightslategrey", "lightsteelblue", "lightyellow",    "lime",           "limegreen",
+    "linen",         "magenta",        "maroon",        "mediumaquamarine", "mediumblue",    "mediumorchid",
+    "mediumpurple",  "mediumseagreen", "mediumslateblue", "mediumspringgreen", "mediumturquoise", "mediumvioletred",
+    "midnightblue",  "mintcream",      "mistyrose",     "moccasin",        "navajowhite",    "navy",
+    "oldlace",       "olive",          "olivedrab",     "orange",          "orangered",      "orchid",
+    "palegoldenrod", "palegreen",      "paleturquoise", "palevioletred",   "papayawhip",     "peachpuff",
+    "peru",          "pink",           "plum",          "powderblue",      "purple",         "rebeccapurple",
+    "red",           "rosybrown",      "royalblue",     "saddlebrown",     "salmon",         "sandybrown",
+    "seagreen",      "seashell",       "sienna",        "silver",          "skyblue",        "slateblue",
+    "slategray",     "slategrey",      "snow",          "springgreen",     "steelblue",      "tan",
+    "teal",          "thistle",        "tomato",        "turquoise",       "violet",         "wheat",
+    "white",         "whitesmoke",     "yellow",        "yellowgreen",     "transparent",    "currentcolor",
+};
 
 QString lines(const QStringList &rules)
 {
@@ -20,6 +50,31 @@ QString lines(const QStringList &rules)
 }
 
 } // namespace
+
+QString cssColour(const QString &value)
+{
+    // The whole value must match: nothing may follow the colour that could end the rule or the style block.
+    static const QRegularExpression hex(QStringLiteral("^#(?:[0-9a-fA-F]{3}|[0-9a-fA-F]{6})\\z"));
+    static const QRegularExpression function(
+        QStringLiteral("^rgba?\\(\\s*"
+        "(?:(?:\\d{1,3}(?:\\.\\d+)?%?\\s*,\\s*){2}\\d{1,3}(?:\\.\\d+)?%?(?:\\s*,\\s*(?:\\d*\\.)?\\d+%?)?"
+        "|(?:\\d{1,3}(?:\\.\\d+)?%?\\s+){2}\\d{1,3}(?:\\.\\d+)?%?(?:\\s*/\\s*(?:\\d*\\.)?\\d+%?)?)"
+        "\\s*\\)\\z"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (hex.match(value).hasMatch() || function.match(value).hasMatch())
+        return value;
+    const QString keyword = value.toLower();
+    for (const char *name : kColourKeywords) {
+        if (keyword == QLatin1String(name))
+            return value;
+    }
+    return {};
+}
+
+QString partnerColour(const Json &partner, const char *field)
+{
+    return cssColour(jsonText(partner, field));
+}
 
 const Json &partnerData(const Json &clientJson)
 {

@@ -11,8 +11,16 @@ namespace elumira::pages {
 // (every field empty); a data of another kind throws JsonShapeError.
 const Json &partnerData(const Json &clientJson);
 
+// A colour value fit for a style rule: "#rgb", "#rrggbb", rgb()/rgba() with numbers or percentages, or a CSS
+// colour keyword; returned as received. Anything else gives an empty text, so the declaration it fills is
+// ignored and the page keeps its default colour, as when the partner sends no colour.
+QString cssColour(const QString &value);
+
+// The partner configuration's colour field, checked with cssColour.
+QString partnerColour(const Json &partner, const char *field);
+
 // The seven partner colour rules of the pages with the header bar, one per line, in their fixed order.
-// Colours are used as received; a missing colour leaves its declarations empty, so the assets' colours apply.
+// A missing colour or a value that is not a colour leaves its declarations empty, so the assets' colours apply.
 QString partnerColourRules(const Json &partner);
 
 // The more button in the partner's accent colour.

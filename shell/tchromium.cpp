@@ -5,12 +5,16 @@
 #include "bridge/bridge_script.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QWebChannel>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
 
 #include <memory>
 #include <utility>
@@ -34,7 +38,70 @@ protected:
     }
 };
 
+// Keeps a view's requests to what the pages do. From the data folder they load the styles, scripts, fonts and
+// pictures that lie beside them; from the service, pictures only. Every other local file, any local file asked
+// for by a page's script (fetch, XMLHttpRequest), a frame or an object, and every remote request that is not
+// for a picture (a remote document, script, style, frame or fetch) is refused. The documents the program
+// loads into the view from the data folder are not concerned.
+class PageRequestGuard : public QWebEngineUrlRequestInterceptor
+{
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        const QUrl request = info.requestUrl();
+        const QWebEngineUrlRequestInfo::ResourceType type = info.resourceType();
+        if (request.isLocalFile()) {
+            if (type != QWebEngineUrlRequestInfo::ResourceTypeMainFrame)
+                info.block(!ownFile(type, info.firstPartyUrl(), request));
+            return;
+        }
+        const QString scheme = request.scheme();
+        if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+            info.block(type != QWebEngineUrlRequestInfo::ResourceTypeImage);
+    }
+
+private:
+    static bool ownFile(QWebEngineUrlRequestInfo::ResourceType type, const QUrl &page, const QUrl &request)
+    {
+        switch (type) {
+        case QWebEngineUrlRequestInfo::ResourceTypeStylesheet:
+        case QWebEngineUrlRequestInfo::ResourceTypeScript:
+        case QWebEngineUrlRequestInfo::ResourceTypeImage:
+        case QWebEngineUrlRequestInfo::ResourceTypeFontResource:
+            break;
+        default:
+            return false;
+        }
+        if (!page.isLocalFile())
+            return false;
+        const QString folder = QDir::cleanPath(QFileInfo(page.toLocalFile()).absolutePath()) + QLatin1Char('/');
+        return QDir::cleanPath(request.toLocalFile()).startsWith(folder);
+    }
+};
+
 } // namespace
+
+void applyLibraryPageSettings(QWebEngineSettings *settings)
+{
+    // The pages load their own scripts, styles, fonts and pictures from file URLs beside them, and the covers,
+    // banners and logos from the service: a page from a file needs both kinds of access for that. The view's
+    // PageRequestGuard narrows them to exactly those files and to pictures.
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    // No page embeds a plug-in, opens a window, reads the clipboard or links to another scheme; and a file
+    // dropped on a view must not be opened in it with the app object.
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
+    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
+    settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+}
 
 TChromium::TChromium(QWebEngineProfile *profile, QWidget *parent)
     : QWebEngineView(parent),
@@ -42,11 +109,8 @@ TChromium::TChromium(QWebEngineProfile *profile, QWidget *parent)
       m_channel(new QWebChannel(this)),
       m_page(new LibraryPage(profile, this))
 {
-    QWebEngineSettings *settings = m_page->settings();
-    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
-    settings->setAttribute(QWebEngineSettings::PluginsEnabled, true);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    applyLibraryPageSettings(m_page->settings());
+    m_page->setUrlRequestInterceptor(new PageRequestGuard(m_page));
 
     m_channel->registerObject(QString::fromLatin1(kBridgeObjectName), m_receiver);
     m_page->setWebChannel(m_channel);

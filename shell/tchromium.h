@@ -9,13 +9,21 @@
 class QMenu;
 class QWebChannel;
 class QWebEngineProfile;
+class QWebEngineSettings;
 
 namespace elumira {
 
 class BridgeReceiver;
 
-// Shows library pages with scripts, plug-ins and file access from file URLs on, shows no context menu, and
-// delivers the messages of the page's app object in call order on the UI thread.
+// The web settings of a view of library pages: scripts on; pages from files may load local files and remote
+// ones (the view narrows that to the styles, scripts, fonts and pictures of the page's own folder and to
+// pictures from the web); no plug-ins, windows, clipboard, other URL schemes or pages opened by dropping a
+// file.
+void applyLibraryPageSettings(QWebEngineSettings *settings);
+
+// Shows library pages with the settings of applyLibraryPageSettings, lets a page load only its own folder's
+// files and web pictures, shows no context menu, and delivers the messages of the page's app object in call order on the UI
+// thread.
 class TChromium : public QWebEngineView, public BrowserView
 {
     Q_OBJECT

@@ -48,9 +48,13 @@ TEST(StyleRulesTest, ruleGroups_carryThePartnersColoursOrEmptyValues)
              "warna_hover_button_login":"rgb(20, 92, 66)","warna_hover_baca":"#c0392b"}})json",
          QStringLiteral("#fafafa"), QStringLiteral("#1a7f5a"), QStringLiteral("rgb(20, 92, 66)"),
          QStringLiteral("#c0392b")},
-        // The same field read for each declaration gives the same value; numbers read as their JSON text.
-        {"colours of other kinds", R"({"data":{"warna_header":null,"warna_button_login":123,"warna_hover_baca":true}})",
-         QString(), QStringLiteral("123"), QString(), QStringLiteral("true")},
+        // Values that are not colours leave their declarations empty, like missing ones.
+        {"values that are not colours",
+         R"({"data":{"warna_header":null,"warna_button_login":123,"warna_hover_button_login":"red;}",
+             "warna_hover_baca":true}})",
+         QString(), QString(), QString(), QString()},
+        {"colour keywords", R"({"data":{"warna_header":"Navy","warna_button_login":"rebeccapurple"}})",
+         QStringLiteral("Navy"), QStringLiteral("rebeccapurple"), QString(), QString()},
         {"no colours", R"({"code":"200","data":{"nama":"Perpustakaan"}})", QString(), QString(), QString(), QString()},
         {"no data", R"({"code":"200"})", QString(), QString(), QString(), QString()},
     };
@@ -67,6 +71,44 @@ TEST(StyleRulesTest, partnerData_ofAnotherKind_isAFailure)
 {
     for (const char *configuration : {R"({"data":null})", R"({"data":[]})", R"({"data":"x"})"})
         EXPECT_THROW(partnerData(Json::parse(configuration)), JsonShapeError) << configuration;
+}
+
+TEST(StyleRulesTest, cssColour_acceptsColourValuesOnly)
+{
+    const struct
+    {
+        const char *value;
+        bool colour;
+    } cases[] = {
+        {"#1a7f5a", true},
+        {"#FFF", true},
+        {"rgb(20, 92, 66)", true},
+        {"rgba(20,92,66,0.5)", true},
+        {"RGB(10%, 20%, 30%)", true},
+        {"rgb(20 92 66 / 50%)", true},
+        {"white", true},
+        {"Transparent", true},
+        {"", false},
+        {"#12345", false},
+        {"#1a7f5a80", false},
+        {"#gggggg", false},
+        {"1a7f5a", false},
+        {"#fff;", false},
+        {"#fff\n", false},
+        {"red; background: url(http://h/x)", false},
+        {"red}</style><script>x()</script>", false},
+        {"rgb(1,2,3);}", false},
+        {"rgb(1,2)", false},
+        {"rgb(1,2,3", false},
+        {"expression(alert(1))", false},
+        {"var(--x)", false},
+        {"url(javascript:x)", false},
+        {"notacolour", false},
+    };
+    for (const auto &c : cases) {
+        const QString value = QString::fromUtf8(c.value);
+        EXPECT_EQ(cssColour(value), c.colour ? value : QString()) << c.value;
+    }
 }
 
 } // namespace

@@ -2,12 +2,15 @@
 // and no context menu is shown.
 #include "shell/browser_profile.h"
 #include "shell/tchromium.h"
+#include "tests/support/capture_server.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -161,6 +164,86 @@ TEST_F(BrowserViewTest, reload_twiceInARow_scriptsActOnTheLastDocument)
                                                        "document.getElementById('x').getAttribute('data-marked')"))
             == QStringLiteral("v2/v2");
     }));
+}
+
+// A picture of the given size as PNG bytes.
+QByteArray pngPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+TEST_F(BrowserViewTest, page_loadsItsOwnFolderAndWebPicturesButReadsNoOtherFileAndFetchesNothing)
+{
+    elumira::test::CaptureServer server;
+    server.setDefault({200, "OK", "image/png", pngPicture(7, 5)});
+    const auto write = [this](const char *name, const QByteArray &bytes) {
+        QFile file(m_folder.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write("own.js", "window.ownScript = 1;");
+    write("own.css", "@font-face { font-family: own; src: url('own.ttf'); } body { color: rgb(1, 2, 3); }");
+    QFile font(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
+    ASSERT_TRUE(font.open(QIODevice::ReadOnly));
+    write("own.ttf", font.readAll());
+    write("own.png", pngPicture(3, 2));
+    write("private.txt", "not for pages");
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString outside = elsewhere.filePath(QStringLiteral("outside.png"));
+    {
+        QFile file(outside);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(pngPicture(4, 4));
+    }
+
+    const QByteArray web = server.url();
+    showPage("<link rel=\"stylesheet\" href=\"own.css\"><script src=\"own.js\"></script>"
+             "<span style=\"font-family: own\">A</span><img id=\"own\" src=\"own.png\">"
+             "<img id=\"web\" src=\"" + web + "/prod/img/cover/a.png\">"
+             "<img id=\"outside\" src=\"" + QUrl::fromLocalFile(outside).toEncoded() + "\">"
+             "<script src=\"" + web + "/remote.js\"></script>"
+             "<script>"
+             "window.results = {};"
+             "function tryRead(name, address) {"
+             "  fetch(address).then(function (r) { return r.text(); })"
+             "    .then(function () { results[name] = 'read'; }, function () { results[name] = 'refused'; });"
+             "}"
+             "tryRead('file', 'private.txt');"
+             "tryRead('web', '" + web + "/api/wl/detailKonten');"
+             "var request = new XMLHttpRequest();"
+             "try { request.open('GET', 'private.txt', false); request.send(); results.xhr = 'read'; }"
+             "catch (e) { results.xhr = 'refused'; }"
+             "document.fonts.load('16px own').then(function (faces) { results.font = faces.length; },"
+             "  function () { results.font = -1; });"
+             "</script>");
+
+    const auto value = [this](const QString &script) { return evaluate(m_view->page(), script); };
+    EXPECT_EQ(value(QStringLiteral("window.ownScript")), QVariant(1));
+    EXPECT_EQ(value(QStringLiteral("getComputedStyle(document.body).color")), QVariant(QStringLiteral("rgb(1, 2, 3)")));
+    EXPECT_TRUE(waitUntil([&] {
+        return value(QStringLiteral("document.getElementById('own').naturalWidth")) == QVariant(3) &&
+               value(QStringLiteral("document.getElementById('web').naturalWidth")) == QVariant(7);
+    })) << value(QStringLiteral("document.getElementById('own').naturalWidth + '/' + "
+                                "document.getElementById('web').naturalWidth")).toString().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return value(QStringLiteral("Object.keys(results).length")) == QVariant(4); }));
+    EXPECT_EQ(value(QStringLiteral("document.getElementById('outside').complete && "
+                                   "document.getElementById('outside').naturalWidth")),
+              QVariant(0));
+    EXPECT_EQ(value(QStringLiteral("results.font")), QVariant(1)) << "the page's own font did not load";
+    EXPECT_EQ(value(QStringLiteral("results.file")), QVariant(QStringLiteral("refused")));
+    EXPECT_EQ(value(QStringLiteral("results.xhr")), QVariant(QStringLiteral("refused")));
+    EXPECT_EQ(value(QStringLiteral("results.web")), QVariant(QStringLiteral("refused")));
+    // The only requests that reached the service were for the picture: the remote script and the fetch were not
+    // sent.
+    for (const elumira::test::CapturedRequest &request : server.requests())
+        EXPECT_EQ(request.path, QByteArray("/prod/img/cover/a.png"));
 }
 
 TEST_F(BrowserViewTest, contextMenu_isEmptiedAndNotShown)
