@@ -2,7 +2,10 @@
 #include "app/startup.h"
 
 #include "app/splash.h"
+#include "forms/bookmark.h"
 #include "forms/forgot_pass.h"
+#include "forms/info_buku.h"
+#include "reader/reader_panel.h"
 #include "forms/user_register.h"
 #include "shell/browser_profile.h"
 
@@ -17,9 +20,12 @@ ElumiraProgram::ElumiraProgram(Dialogs &dialogs) : m_dialogs(dialogs) {}
 ElumiraProgram::~ElumiraProgram()
 {
     // Views go before the profile they use; the splash (and with it the service client) last.
+    // The book information window reads the main window's records.
+    m_bookInfo.reset();
     m_main.reset();
     m_registration.reset();
     m_forgotPassword.reset();
+    m_bookmark.reset();
     m_about.reset();
     m_profile.reset();
     m_splash.reset();
@@ -44,6 +50,10 @@ int ElumiraProgram::run()
     m_main = std::make_unique<TFormMain>(m_splash->lekoraShared(), m_dialogs, m_profile.get(), m_update);
     m_registration = std::make_unique<TFormRegistrasi>(m_splash->lekoraShared(), m_dialogs);
     m_registration->setAttribute(Qt::WA_QuitOnClose, false);
+    m_bookInfo = std::make_unique<TFormInfoBuku>(m_main->reader()->books(), m_dialogs);
+    m_bookInfo->setAttribute(Qt::WA_QuitOnClose, false);
+    m_bookmark = std::make_unique<TFormBookmark>();
+    m_bookmark->setAttribute(Qt::WA_QuitOnClose, false);
     m_forgotPassword = std::make_unique<TFormForgotPass>(m_splash->lekoraShared(), m_dialogs);
     m_forgotPassword->setAttribute(Qt::WA_QuitOnClose, false);
     m_about = std::make_unique<TFormAbout>();
@@ -52,6 +62,7 @@ int ElumiraProgram::run()
     m_main->setAboutWindow(m_about.get());
     m_main->setRegistrationWindow(m_registration.get());
     m_main->setForgotPasswordWindow(m_forgotPassword.get());
+    m_main->setBookInfoOpener([this](QWidget *sheet) { m_bookInfo->showFor(sheet); });
     m_main->setReleaseOnClose([this] { m_splash.reset(); });
 
     while (!m_splash->completed())

@@ -11,6 +11,8 @@ namespace elumira {
 
 class Dialogs;
 class TFormAbout;
+class TFormBookmark;
+class TFormInfoBuku;
 class TFormForgotPass;
 class TFormRegistrasi;
 class TFormSplash;
@@ -30,6 +32,8 @@ public:
     TFormAbout *aboutWindow() const { return m_about.get(); }
     TFormRegistrasi *registrationWindow() const { return m_registration.get(); }
     TFormForgotPass *forgotPasswordWindow() const { return m_forgotPassword.get(); }
+    TFormBookmark *bookmarkWindow() const { return m_bookmark.get(); }
+    TFormInfoBuku *bookInfoWindow() const { return m_bookInfo.get(); }
     const UpdateOffer &updateOffer() const { return m_update; }
 
 private:
@@ -38,6 +42,8 @@ private:
     std::unique_ptr<QWebEngineProfile> m_profile;
     std::unique_ptr<TFormSplash> m_splash;
     std::unique_ptr<TFormAbout> m_about;
+    std::unique_ptr<TFormInfoBuku> m_bookInfo;
+    std::unique_ptr<TFormBookmark> m_bookmark;
     std::unique_ptr<TFormForgotPass> m_forgotPassword;
     std::unique_ptr<TFormRegistrasi> m_registration;
     std::unique_ptr<TFormMain> m_main;

@@ -17,6 +17,12 @@ public:
     virtual ~Dialogs() = default;
 
     virtual Answer show(Kind kind, const QString &text, Buttons buttons) = 0;
+    // A box with a caption of its own instead of the kind's usual one.
+    virtual Answer showCaptioned(Kind kind, const QString &caption, const QString &text, Buttons buttons)
+    {
+        (void)caption;
+        return show(kind, text, buttons);
+    }
 
     // Shorthands for the common boxes.
     void error(const QString &text) { show(Kind::Error, text, Buttons::Ok); }
@@ -35,9 +41,11 @@ public:
         Kind kind;
         QString text;
         Buttons buttons;
+        QString caption; // empty: the kind's usual caption
     };
 
     Answer show(Kind kind, const QString &text, Buttons buttons) override;
+    Answer showCaptioned(Kind kind, const QString &caption, const QString &text, Buttons buttons) override;
 
     // Answers to give, in order, to the boxes that ask a question; when they run out, boxes are accepted.
     void scriptAnswers(QList<Answer> answers) { m_answers = std::move(answers); }

@@ -4,6 +4,8 @@
 #include "common/dialogs.h"
 #include "pages/login_page.h"
 #include "pages/page_writer.h"
+#include "annotations/text_copy.h"
+#include "reader/pdf_control.h"
 #include "reader/reader_panel.h"
 #include "resources/program_resources.h"
 #include "service/lekora_lib.h"
@@ -141,9 +143,15 @@ void TFormMain::buildWindow(QWebEngineProfile *profile)
     host.showChartBehind = [this] { ShowBrowserView(Chromium6); };
     host.showReader = [this] { btnReaderClick(); };
     host.closing = [this] { return Closing; };
+    host.showBookInfo = [this](QWidget *sheet) {
+        if (m_showBookInfo)
+            m_showBookInfo(sheet);
+    };
     m_reader = new TReaderPanel(m_lekoraShared, m_dialogs, PanelToolbar, PageControl1, {TabSheet1, TabSheet2, TabSheet3},
                                 OpenBookCount, SearchBusy, std::move(host), this);
     connect(m_reader->toolbar().btnReturn, &QToolButton::clicked, this, &TFormMain::btnReturnClick);
+    connect(m_reader, &TReaderPanel::viewCreated, this,
+            [this](TPdfControl *view) { connect(view, &TPdfControl::OnKeyUp, this, &TFormMain::PDFViewKeyUp); });
     m_surfaces->setCurrentWidget(panelBrowser);
 }
 
@@ -293,6 +301,11 @@ void TFormMain::btnReaderClick()
 void TFormMain::btnReturnClick()
 {
     m_reader->btnReturnClick();
+}
+
+void TFormMain::PDFViewKeyUp(TPdfControl *Sender, int Key, Qt::KeyboardModifiers Shift)
+{
+    elumira::PDFViewKeyUp(*m_reader, m_dialogs, Sender, Key, Shift);
 }
 
 void TFormMain::btnAboutClick()

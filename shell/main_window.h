@@ -21,6 +21,7 @@ namespace elumira {
 
 class Dialogs;
 class TChromium;
+class TPdfControl;
 class TReaderPanel;
 struct BookOpening;
 class TLekoraLib;
@@ -71,6 +72,9 @@ public:
     // Windows and actions that other parts of the program provide; without them their messages do nothing.
     void setRegistrationWindow(QWidget *window) { m_registration = window; }
     void setForgotPasswordWindow(QWidget *window) { m_forgotPassword = window; }
+    // Shows the book information window for the book of a tab sheet.
+    using BookInfoOpener = std::function<void(QWidget *sheet)>;
+    void setBookInfoOpener(BookInfoOpener opener) { m_showBookInfo = std::move(opener); }
     // Opens an address outside the program (the member's web browser).
     using UrlOpener = std::function<void(const QUrl &url)>;
     void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
@@ -116,6 +120,7 @@ public:
     // The reader: the open books, their records and the tool bar.
     TReaderPanel *reader() const { return m_reader; }
     void btnReturnClick();
+    void PDFViewKeyUp(TPdfControl *Sender, int Key, Qt::KeyboardModifiers Shift);
 
     QList<TChromium *> browserViews() const;
     // The surface in front: panelBrowser or PanelReader.
@@ -182,6 +187,7 @@ private:
     QWidget *m_registration = nullptr;
     QWidget *m_forgotPassword = nullptr;
     TReaderPanel *m_reader = nullptr;
+    BookInfoOpener m_showBookInfo;
     UrlOpener m_openUrl;
     bool m_created = false;
     bool m_shown = false;

@@ -8,6 +8,11 @@ namespace elumira {
 
 Dialogs::Answer MessageBoxDialogs::show(Kind kind, const QString &text, Buttons buttons)
 {
+    return showCaptioned(kind, QString(), text, buttons);
+}
+
+Dialogs::Answer MessageBoxDialogs::showCaptioned(Kind kind, const QString &caption, const QString &text, Buttons buttons)
+{
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString title;
     switch (kind) {
@@ -37,7 +42,7 @@ Dialogs::Answer MessageBoxDialogs::show(Kind kind, const QString &text, Buttons 
     else if (buttons == Buttons::Yes)
         standard = QMessageBox::Yes;
 
-    QMessageBox box(icon, title, text, standard, QApplication::activeWindow());
+    QMessageBox box(icon, caption.isEmpty() ? title : caption, text, standard, QApplication::activeWindow());
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

@@ -12,6 +12,7 @@ class MessageBoxDialogs : public Dialogs
 {
 public:
     Answer show(Kind kind, const QString &text, Buttons buttons) override;
+    Answer showCaptioned(Kind kind, const QString &caption, const QString &text, Buttons buttons) override;
 };
 
 } // namespace elumira

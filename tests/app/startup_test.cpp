@@ -2,6 +2,7 @@
 // partner configuration, and the About window.
 #include "app/splash.h"
 #include "app/startup.h"
+#include "forms/bookmark.h"
 #include "common/dialogs.h"
 #include "demo/control.h"
 #include "demo/service.h"
@@ -116,10 +117,15 @@ TEST_F(StartupTest, versionCurrent_reachesTheLogInPageWithoutABox)
 {
     startService(demo::VersionAnswer::Current);
     bool splashSeen = false;
+    bool bookmarkMadeAndHidden = false;
     const int result = runProgram([&](ElumiraProgram &program) {
         splashSeen = splashSeen || (program.splash() && program.splash()->isVisible());
+        // The bookmark window is made with the others and never shown.
+        bookmarkMadeAndHidden = program.bookmarkWindow() && !program.bookmarkWindow()->isVisible()
+            && program.bookmarkWindow()->windowTitle() == QStringLiteral("Bookmark");
         return closeAtLogin(program);
     });
+    EXPECT_TRUE(bookmarkMadeAndHidden);
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(loginShown);
     EXPECT_TRUE(dialogs.boxes().isEmpty());

@@ -1,5 +1,6 @@
 // A member opens a borrowed book from the home page, as they would: a book's detail, "BACA", the question
 // whether to go on where they stopped, and the book in the reader.
+#include "annotations/text_copy.h"
 #include "demo/book_files.h"
 #include "demo/book_text.h"
 #include "demo/catalogue.h"
@@ -12,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -122,6 +125,53 @@ TEST_F(ReaderWalkTest, readingAndReturning_sendsEverythingInOrderAndTheNextLoanR
     ASSERT_EQ(dialogs.boxes().size(), 1);
     EXPECT_EQ(dialogs.boxes().first().text, QStringLiteral("Lanjut ke halaman terakhir yang anda baca?"));
     EXPECT_EQ(reader.viewOf(window->TabSheet1)->PageIndex(), 9);
+}
+
+TEST_F(ReaderWalkTest, copyingAPassage_putsItsCitationOnTheClipboardAndTheLogGoesBackWithTheBook)
+{
+    logIn();
+    const QString id = QStringLiteral("1003");
+    send(QStringLiteral("detail"), {id});
+    ASSERT_TRUE(waitUntil([&] { return waitShowing(window->Chromium3, "detail.html", 2000); }));
+    ASSERT_TRUE(click(window->Chromium3, QStringLiteral(".btn-baca")));
+    elumira::TReaderPanel &reader = *window->reader();
+    ASSERT_TRUE(waitUntil([&] { return reader.books().detailOfTab(window->TabSheet1) != nullptr; }));
+    const elumira::TDetailBook &book = *reader.books().detailOfTab(window->TabSheet1);
+    elumira::TPdfControl *view = reader.viewOf(window->TabSheet1);
+    QTest::mouseClick(reader.toolbar().btnNext, Qt::LeftButton);
+    QTest::mouseClick(reader.toolbar().btnTextSelect, Qt::LeftButton);
+    ASSERT_TRUE(view->AllowUserTextSelection());
+
+    // A drag over the first lines of the page's text, as the member would make it.
+    view->setPageIndex(12);
+    elumira::TPdfPage page = view->CurrentPage();
+    ASSERT_GT(page.GetTextRectCount(0, 80), 1);
+    const QRect first = view->PageToDevice(page.GetTextRect(0)).normalized();
+    const QRect second = view->PageToDevice(page.GetTextRect(1)).normalized();
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, first.topLeft() + QPoint(1, 2));
+    QTest::mouseMove(view->viewport(), second.center());
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, second.center());
+    ASSERT_GT(view->SelLength(), 0);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+
+    const QString copied = QApplication::clipboard()->text();
+    const QStringList lines = copied.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 6) << copied.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Judul : ") + book.judul);
+    EXPECT_EQ(lines[1], QStringLiteral("Penulis : ") + book.penulis);
+    EXPECT_EQ(lines[4], QStringLiteral("Halaman : ") + elumira::pageLabel(13, book.halaman_romawi));
+    const QString passage = lines[5].mid(QStringLiteral("Frase : ").size());
+    EXPECT_FALSE(passage.isEmpty());
+
+    dialogs.scriptAnswers({Dialogs::Answer::Yes});
+    QTest::mouseClick(reader.toolbar().btnReturn, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return requestsTo("/api/wl/copyText") == 1; }));
+    const elumira::Json sent = service->control().requests("/api/wl/copyText")["requests"][0]["json"];
+    EXPECT_EQ(sent["id_konten"], id.toStdString());
+    ASSERT_EQ(sent["data"].size(), 1u);
+    EXPECT_EQ(sent["data"][0]["text"], passage.toStdString());
+    EXPECT_EQ(sent["data"][0]["page"], elumira::pageLabel(13, book.halaman_romawi).toStdString());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "reader/pdf_control.h"
 #include "reader/reader_panel.h"
 #include "service/lekora_lib.h"
+#include "tests/support/reader_on_demo.h"
 #include "tests/support/test_pdf.h"
 #include "tests/support/test_support.h"
 
@@ -42,100 +43,7 @@ using elumira::test::waitUntil;
 
 namespace {
 
-// The reader panel in a window of its own, with the demo library service and a logged-in member behind it.
-class ReaderPanelTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        demo::Config config;
-        config.port = 0;
-        config.dataDir = books.path();
-        config.writeBooksAtStart = false;
-        service = std::make_unique<demo::Service>(config);
-        std::string error;
-        ASSERT_TRUE(service->start(&error)) << error;
-        qputenv("ELUMIRA_SERVICE_URL", QByteArray::fromStdString(service->baseUrl()));
-        lekora = std::make_shared<elumira::TLekoraLib>(dialogs);
-        lekora->setUserJson(lekora->LoginRequest(QStringLiteral("bima.pratama@telmarin.example"), QStringLiteral("Pustaka88")));
-        ASSERT_FALSE(lekora->Token().isEmpty());
-
-        auto *layout = new QVBoxLayout(&window);
-        auto *toolbarPanel = new QWidget(&window);
-        tabs = new QTabWidget(&window);
-        layout->addWidget(toolbarPanel);
-        layout->addWidget(tabs, 1);
-        std::array<QWidget *, 3> sheets{};
-        for (int i = 0; i < 3; ++i) {
-            sheets[i] = new QWidget(tabs);
-            sheets[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
-            tabs->addTab(sheets[i], sheets[i]->objectName());
-        }
-        panel = std::make_unique<TReaderPanel>(lekora, dialogs, toolbarPanel, tabs, sheets, openBooks, searchBusy,
-                                               elumira::ReaderHost{});
-        window.resize(1366, 768);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    }
-    void TearDown() override
-    {
-        panel.reset();
-        lekora.reset();
-        if (service)
-            service->stop();
-        qunsetenv("ELUMIRA_SERVICE_URL");
-    }
-
-    TReaderToolbar &bar() { return panel->toolbar(); }
-    QWidget *sheet(int i) { return panel->sheets()[i]; }
-    TPdfControl *view(int i) { return panel->viewOf(sheet(i)); }
-    TReaderSettings &settings(int i) { return *panel->books().settings(sheet(i)->objectName()); }
-
-    // Opens a PDF made in the test in tab i, as an opening would once the loan has been granted.
-    void openLocal(int i, const QByteArray &pdf, const QString &id, const QString &total = QStringLiteral("240"))
-    {
-        BookOpening opening;
-        opening.detail = Json{{"data", {{"id", id.toStdString()}, {"judul", "Buku " + id.toStdString()},
-                                        {"halaman_total", total.toStdString()}}}};
-        opening.bytes = pdf;
-        const Json permission{{"code", "200"}, {"id_baca", "9" + id.toStdString()}, {"page_index", 0}};
-        ASSERT_TRUE(panel->books().addDetail(TDetailBook::fromAnswers(opening.detail, permission)));
-        ++openBooks;
-        ASSERT_TRUE(panel->streamProcess(opening, sheet(i), 0, QStringLiteral("9") + id));
-        panel->books().detail(id)->TabSheet = sheet(i);
-    }
-    // Opens a book of the demo library in the first free tab, through the download and the loan.
-    void openFromService(const QString &id)
-    {
-        const int before = openBooks;
-        BookOpening opening;
-        opening.detail = lekora->DetailContentRequest(id);
-        panel->openBook(std::move(opening));
-        ASSERT_TRUE(waitUntil([&] { return openBooks == before + 1; }));
-        ASSERT_TRUE(waitUntil([&] { return panel->books().detail(id) && panel->books().detail(id)->TabSheet; }));
-    }
-    size_t requestsTo(const char *path) { return service->control().requests(path)["requests"].size(); }
-    Json lastRequestTo(const char *path)
-    {
-        const Json list = service->control().requests(path)["requests"];
-        return list.empty() ? Json() : list.back();
-    }
-    void tick(QTimer *timer, int times)
-    {
-        for (int i = 0; i < times; ++i)
-            panel->TimerTick(timer);
-    }
-
-    QTemporaryDir books;
-    std::unique_ptr<demo::Service> service;
-    RecordingDialogs dialogs;
-    std::shared_ptr<elumira::TLekoraLib> lekora;
-    QWidget window;
-    QTabWidget *tabs = nullptr;
-    int openBooks = 0;
-    std::atomic<bool> searchBusy{false};
-    std::unique_ptr<TReaderPanel> panel;
-};
+using ReaderPanelTest = elumira::test::ReaderOnDemo;
 
 TEST_F(ReaderPanelTest, toolbar_everyHintIsATooltipAndGlyphButtonsAreNamedByIt)
 {
