@@ -67,19 +67,20 @@ protected:
     }
     static bool covered(TChromium *view)
     {
-        return evaluate(view->page(), QStringLiteral("document.getElementById('elumiraLoadingCover') !== null")).toBool();
+        return evaluate(view->page(), QStringLiteral("document.getElementById('elumiraLoadingCover') !== null"))
+            .toBool();
     }
     // The loading page in front: loaded into the view in front, or laid over its page.
     bool loadingPageInFront() const
     {
         auto *view = qobject_cast<TChromium *>(front());
-        return view
-            && (showing(view, "loading.html")
-                || evaluate(view->page(), QStringLiteral("(function () { var c = document.getElementById("
-                                                         "'elumiraLoadingCover'); return c !== null && c.contentDocument"
-                                                         " !== null && c.contentDocument.querySelector('.loader') !== null;"
-                                                         " })()"))
-                       .toBool());
+        return view && (showing(view, "loading.html") ||
+                        evaluate(view->page(),
+                                 QStringLiteral("(function () { var c = document.getElementById("
+                                                "'elumiraLoadingCover'); return c !== null && c.contentDocument"
+                                                " !== null && c.contentDocument.querySelector('.loader') !== null;"
+                                                " })()"))
+                            .toBool());
     }
 
     // Searches from the page shown in view through its header form, as the member would.
@@ -182,8 +183,8 @@ TEST_F(PageTasksTest, stalledService_everyRequestEndsWithItsBoxAwayFromTheLoadin
         {"detail", "/api/wl/detailKonten",
          [this] { ASSERT_TRUE(click(window->Chromium1, QStringLiteral("#myBooks .list-item a"))); },
          Dialogs::Kind::Error, "", &elumira::TFormMain::Chromium1, "index.html"},
-        {"search", "/api/wl/searching", [this] { searchFrom(window->Chromium1, "Penulis", "a"); },
-         Dialogs::Kind::Error, "", &elumira::TFormMain::Chromium1, "index.html"},
+        {"search", "/api/wl/searching", [this] { searchFrom(window->Chromium1, "Penulis", "a"); }, Dialogs::Kind::Error,
+         "", &elumira::TFormMain::Chromium1, "index.html"},
         {"search from the search results", "/api/wl/searchingKalimat",
          [this] {
              searchFrom(window->Chromium1, "Penulis", "a");
@@ -244,7 +245,8 @@ TEST_F(PageTasksTest, logInChain_failedStepAfterTheLogIn_endsOnTheLogInPageWithI
         ASSERT_TRUE(waitUntil([this] { return !dialogs.boxes().isEmpty(); }, 20000));
         EXPECT_EQ(dialogs.boxes().size(), 1);
         EXPECT_EQ(dialogs.boxes().first().kind, Dialogs::Kind::Warning);
-        EXPECT_TRUE(dialogs.boxes().first().text.startsWith(QLatin1String(c.marker))) << dialogs.boxes().first().text.toStdString();
+        EXPECT_TRUE(dialogs.boxes().first().text.startsWith(QLatin1String(c.marker)))
+            << dialogs.boxes().first().text.toStdString();
         EXPECT_FALSE(dialogs.boxes().first().text.isEmpty());
         // The member can act: the log-in page is back and logging in works.
         ASSERT_TRUE(waitShowing(window->Chromium1, "login.html"));
@@ -291,6 +293,34 @@ TEST_F(PageTasksTest, detailWhileAnOlderRequestStalls_opensAtOnceAndTheLateAnswe
     ASSERT_TRUE(click(window->Chromium1, QStringLiteral("#loadMore")));
     ASSERT_TRUE(waitUntil([this] { return window->HomeLoaded == 20; }));
     EXPECT_EQ(service->control().requests("/api/wl/listHomepage")["requests"][2]["body"], "page=2&limit=10");
+}
+
+TEST_F(PageTasksTest, logOutWhileARequestStalls_theLateAnswerLeavesTheLogInPage)
+{
+    logIn();
+    // A page of sections that the service sends late, as it was when the request was made.
+    demo::Fault slow;
+    slow.path = "/api/wl/listHomepage";
+    slow.delayMs = 3000;
+    slow.status = 200;
+    slow.body = R"({"code":"200","msg":"","count":25,"total":10,"data":[]})";
+    slow.contentType = "application/json";
+    service->control().addFault(slow);
+    ASSERT_TRUE(click(window->Chromium1, QStringLiteral("#loadMore")));
+    ASSERT_TRUE(waitUntil([this] { return requestsTo("/api/wl/listHomepage") == 2; }));
+
+    dialogs.scriptAnswers({Dialogs::Answer::Ok});
+    send(QStringLiteral("logout"));
+    ASSERT_TRUE(waitShowing(window->Chromium1, "login.html"));
+    mark(window->Chromium1, QStringLiteral("login"));
+
+    // The answer of the ended session arrives (its task is gone) and is let go: the log-in page stays as it is.
+    ASSERT_TRUE(
+        waitUntil([this] { return window->findChildren<QObject *>(QStringLiteral("HomeContent")).isEmpty(); }, 20000));
+    QTest::qWait(300);
+    EXPECT_TRUE(showing(window->Chromium1, "login.html"));
+    EXPECT_EQ(markOf(window->Chromium1), QStringLiteral("login"));
+    EXPECT_EQ(front(), window->Chromium1);
 }
 
 } // namespace
