@@ -134,6 +134,8 @@ public:
     // back as the member left it. The next page loaded into view takes the cover away with the old page.
     FrontView showLoadingFor(TChromium *view);
     // Brings a remembered view back to the front, its page as the member left it (uncovered, not reloaded).
+    // A request that ends without loading a new page into the view it covered (a book opened in the reader,
+    // for example) calls it too before moving on, so the cover does not stay behind.
     void returnTo(const FrontView &front);
 
 protected:
