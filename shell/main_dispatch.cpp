@@ -26,8 +26,8 @@ void TFormMain::showLoadingPage(TChromium *view)
 
 namespace {
 
-// The cover script, called with the loading page's address (cover) or null (uncover).
-QString coverScript(const QString &argument)
+// The cover script, called with true (cover) or false (uncover).
+QString coverScript(bool show)
 {
     static const QString function = [] {
         QFile file(QStringLiteral(":/shell/loading_cover.js"));
@@ -35,20 +35,19 @@ QString coverScript(const QString &argument)
             qFatal("The loading cover script is missing from the program");
         return QString::fromUtf8(file.readAll()).trimmed();
     }();
-    return function + QLatin1Char('(') + argument + QStringLiteral(");");
+    return function + (show ? QStringLiteral("(true);") : QStringLiteral("(false);"));
 }
 
 } // namespace
 
 void TFormMain::coverWithLoadingPage(TChromium *view)
 {
-    const std::string url = QUrl::fromLocalFile(loadingPagePath()).toString(QUrl::FullyEncoded).toStdString();
-    view->runScript(coverScript(QString::fromStdString(Json(url).dump())));
+    view->runScript(coverScript(true));
 }
 
 void TFormMain::uncover(TChromium *view)
 {
-    view->runScript(coverScript(QStringLiteral("null")));
+    view->runScript(coverScript(false));
 }
 
 void TFormMain::loadLoginPage()

@@ -76,10 +76,11 @@ protected:
         auto *view = qobject_cast<TChromium *>(front());
         return view && (showing(view, "loading.html") ||
                         evaluate(view->page(),
-                                 QStringLiteral("(function () { var c = document.getElementById("
-                                                "'elumiraLoadingCover'); return c !== null && c.contentDocument"
-                                                " !== null && c.contentDocument.querySelector('.loader') !== null;"
-                                                " })()"))
+                                 QStringLiteral("(function () { var c = document.getElementById('elumiraLoadingCover');"
+                                                " if (c === null) return false; var r = c.getBoundingClientRect();"
+                                                " return r.width >= document.documentElement.clientWidth && r.height "
+                                                ">= document.documentElement.clientHeight"
+                                                " && c.querySelector('.loader') !== null; })()"))
                             .toBool());
     }
 
