@@ -434,7 +434,7 @@ TEST_F(ServiceRequestsTest, everyRequest_serviceStalls_givesUpWithItsMarker)
     // own marker instead of waiting. They run side by side, as background tasks would.
     elumira::test::ShortRequestLimits limits;
     logIn();
-    server.setDefault({200, "OK", "application/json", R"({"code":"200"})", 8000});
+    server.setDefault({200, "OK", "application/json", R"({"code":"200"})", 12000});
     std::vector<Json> answers(std::size(kMarkedCalls));
     std::vector<std::thread> requests;
     for (size_t i = 1; i < std::size(kMarkedCalls); ++i) // the version check keeps its own rule, below
@@ -466,7 +466,7 @@ TEST_F(ServiceRequestsTest, versionCheck_keepsItsOwnThirtySecondWait)
 {
     // Slower than the shortened limits of the other requests, well within the version check's own.
     elumira::test::ShortRequestLimits limits;
-    server.queue({200, "OK", "application/json", R"({"code":"200","msg":"","url":""})", 2500});
+    server.queue({200, "OK", "application/json", R"({"code":"200","msg":"","url":""})", 6000});
     EXPECT_EQ(service->checkAppVersionRequest().value("code", ""), "200");
 }
 

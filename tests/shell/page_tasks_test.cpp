@@ -16,6 +16,8 @@
 #include <QStackedWidget>
 #include <QTest>
 
+#include <memory>
+
 using elumira::Dialogs;
 using elumira::ProcessMessage;
 using elumira::TChromium;
@@ -50,7 +52,7 @@ protected:
             break;
         case Fault::Stalled:
             // Far past the shortened limits; the service would answer normally after it.
-            fault.delayMs = 8000;
+            fault.delayMs = 12000;
             break;
         }
         service->control().addFault(fault);
@@ -167,8 +169,8 @@ TEST_F(PageTasksTest, failedDetailOrSearch_givesBackThePageAskedFromAsItWas)
 
 TEST_F(PageTasksTest, stalledService_everyRequestEndsWithItsBoxAwayFromTheLoadingPage)
 {
-    elumira::test::ShortRequestLimits limits;
     logIn();
+    elumira::test::ShortRequestLimits limits;
     const QUrl home = window->Chromium1->url();
 
     const struct
@@ -217,7 +219,7 @@ TEST_F(PageTasksTest, stalledService_everyRequestEndsWithItsBoxAwayFromTheLoadin
 
 TEST_F(PageTasksTest, logInChain_failedStepAfterTheLogIn_endsOnTheLogInPageWithItsBox)
 {
-    elumira::test::ShortRequestLimits limits;
+    auto limits = std::make_unique<elumira::test::ShortRequestLimits>();
     const struct
     {
         const char *name;
@@ -253,6 +255,7 @@ TEST_F(PageTasksTest, logInChain_failedStepAfterTheLogIn_endsOnTheLogInPageWithI
         ASSERT_TRUE(waitShowing(window->Chromium1, "login.html"));
         EXPECT_EQ(front(), window->Chromium1);
     }
+    limits.reset();
     dialogs.clear();
     logIn();
     EXPECT_TRUE(dialogs.boxes().isEmpty());

@@ -8,7 +8,7 @@ namespace elumira::test {
 class ShortRequestLimits
 {
 public:
-    explicit ShortRequestLimits(int connectTimeoutMs = 1000, int stallTimeoutMs = 1000) : m_saved(requestLimits())
+    explicit ShortRequestLimits(int connectTimeoutMs = 3000, int stallTimeoutMs = 3000) : m_saved(requestLimits())
     {
         setRequestLimits({connectTimeoutMs, stallTimeoutMs});
     }
