@@ -47,6 +47,9 @@ void appendEncoded(QByteArray &out, const QString &text)
     }
 }
 
+std::atomic<int> g_connectTimeoutMs{RequestLimits().connectTimeoutMs};
+std::atomic<int> g_stallTimeoutMs{RequestLimits().stallTimeoutMs};
+
 struct Exchange
 {
     HttpResult *result;
@@ -101,6 +104,17 @@ struct MimeDeleter
 };
 
 } // namespace
+
+RequestLimits requestLimits()
+{
+    return {g_connectTimeoutMs.load(), g_stallTimeoutMs.load()};
+}
+
+void setRequestLimits(const RequestLimits &limits)
+{
+    g_connectTimeoutMs = limits.connectTimeoutMs;
+    g_stallTimeoutMs = limits.stallTimeoutMs;
+}
 
 QByteArray formEncode(const FormFields &fields)
 {
@@ -220,7 +234,7 @@ HttpResult performRequest(const HttpRequest &request)
     }
 
     if (request.readTimeoutMs > 0) {
-        // No byte for the whole time-out ends the wait.
+        // Less than a byte a second for the whole time-out (nothing arriving) ends the wait.
         curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>((request.readTimeoutMs + 999) / 1000));
     }

@@ -34,6 +34,20 @@ struct MimePart
 // The content type of a file sent in a multipart body, from its name's extension.
 QByteArray contentTypeForFile(const QString &fileName);
 
+// How long a service request waits: for its connection, and for the next bytes of the answer. A request that
+// waits longer gives up and fails like any broken transfer.
+struct RequestLimits
+{
+    int connectTimeoutMs = 15000;
+    int stallTimeoutMs = 60000;
+};
+
+// The limits every request starts with.
+RequestLimits requestLimits();
+// Replaces the limits for the requests built from then on; tests shorten them so that a stalled service is
+// given up quickly.
+void setRequestLimits(const RequestLimits &limits);
+
 struct HttpRequest
 {
     QByteArray method = "GET";
@@ -45,14 +59,14 @@ struct HttpRequest
     QByteArray contentType;
     // When not empty, a POST sends these parts as multipart/form-data, in order, in place of body.
     QList<MimePart> parts;
-    // Longest wait for the answer's next bytes; 0 waits without a limit.
-    int readTimeoutMs = 0;
+    // Longest wait for the connection; 0 leaves it to libcurl.
+    int connectTimeoutMs = requestLimits().connectTimeoutMs;
+    // Longest wait without receiving any byte; 0 waits without a limit.
+    int readTimeoutMs = requestLimits().stallTimeoutMs;
     // When set and it becomes true, the transfer is given up (within about a second).
     const std::atomic<bool> *cancelled = nullptr;
     // A whole address, used as given instead of the service's address followed by path.
     QString url;
-    // Longest wait for the connection to be made; 0 leaves libcurl's own limit.
-    int connectTimeoutMs = 0;
     bool followRedirects = false;
     // Told, on the transfer's own thread, how many bytes of the answer have arrived and how many were
     // announced (0 when the size is not known).

@@ -110,6 +110,8 @@ Json TLekoraLib::checkAppVersionRequest() const
                                {QStringLiteral("os"), QString::fromLatin1(kOs)},
                                {QStringLiteral("versi"), QString::fromLatin1(kVersion)}});
     request.contentType = "application/x-www-form-urlencoded";
+    // The version check has its own rule: only the wait for the answer is limited, to 30 s.
+    request.connectTimeoutMs = 0;
     request.readTimeoutMs = 30000;
     request.cancelled = &m_cancelled;
     return exchange(request, QStringLiteral("#301 "));

@@ -9,6 +9,7 @@
 #include "shell/tchromium.h"
 
 #include <QDesktopServices>
+#include <QFile>
 
 namespace elumira {
 
@@ -20,7 +21,33 @@ const char kBookLimit[] = "Anda melebihi batas baca sebanyak 3 Buku";
 
 void TFormMain::showLoadingPage(TChromium *view)
 {
-    view->loadUrl(QUrl::fromLocalFile(m_lekora.DataPath() + QStringLiteral("/loading.html")));
+    view->loadUrl(QUrl::fromLocalFile(loadingPagePath()));
+}
+
+namespace {
+
+// The cover script, called with true (cover) or false (uncover).
+QString coverScript(bool show)
+{
+    static const QString function = [] {
+        QFile file(QStringLiteral(":/shell/loading_cover.js"));
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("The loading cover script is missing from the program");
+        return QString::fromUtf8(file.readAll()).trimmed();
+    }();
+    return function + (show ? QStringLiteral("(true);") : QStringLiteral("(false);"));
+}
+
+} // namespace
+
+void TFormMain::coverWithLoadingPage(TChromium *view)
+{
+    view->runScript(coverScript(true));
+}
+
+void TFormMain::uncover(TChromium *view)
+{
+    view->runScript(coverScript(false));
 }
 
 void TFormMain::loadLoginPage()
@@ -59,7 +86,9 @@ bool TFormMain::ProcessMessageReceived(TChromium *sender, const ProcessMessage &
     if (name == QLatin1String("logout")) {
         if (!m_dialogs.confirmOkCancel(QStringLiteral("Keluar dari akun anda?")))
             return false;
-        // Not kept in CurrentTask: a page request under way goes on.
+        // Not kept in CurrentTask. A page request still under way belongs to the session that ends here: its
+        // answer must not put a page of that session in place of the log-in page.
+        abandonPageRequests();
         startTask(QStringLiteral("logout"),
                   [](const TLekoraLib &lekora) {
                       // LogoutWork
@@ -81,12 +110,21 @@ bool TFormMain::ProcessMessageReceived(TChromium *sender, const ProcessMessage &
         }
         Chromium1->runScript(QStringLiteral("$(\"#btnMore\").hide();"));
         HomePage += 1;
-        startPageTask(QStringLiteral("HomeContent"),
-                      [page = HomePage](const TLekoraLib &lekora) {
-                          // HomeWork
-                          return lekora.HomeRequest(page);
-                      },
-                      [this](Json answer) { HomeDone(std::move(answer)); });
+        startPageTask(
+            QStringLiteral("HomeContent"),
+            [page = HomePage](const TLekoraLib &lekora) {
+                // HomeWork
+                return lekora.HomeRequest(page);
+            },
+            [this](Json answer) { HomeDone(std::move(answer), false); },
+            // Given up for a newer request: the home page, when still the same, gets its More button back and
+            // the next "loadMore" asks for the same page again.
+            [this, page = HomePage, loads = Chromium1->loadCount()] {
+                if (Closing || Chromium1->loadCount() != loads || HomePage != page)
+                    return;
+                HomePage -= 1;
+                Chromium1->runScript(QStringLiteral("$(\"#btnMore\").show();"));
+            });
     } else if (name == QLatin1String("homeDetail")) {
         ShowBrowserView(Chromium2);
         showLoadingPage(Chromium2);
@@ -136,31 +174,21 @@ bool TFormMain::ProcessMessageReceived(TChromium *sender, const ProcessMessage &
         const QString type = name == QLatin1String("loadMoreChart")    ? QStringLiteral("topRead")
                              : name == QLatin1String("loadMoreLastRead") ? QStringLiteral("lastRead")
                                                                          : QStringLiteral("lastView");
-        startChart(type, message.getInt(0));
+        // Given up for a newer request: the chart page, when still the same, gets its More button back.
+        startChart(type, message.getInt(0), [this, loads = Chromium6->loadCount()] {
+            if (!Closing && Chromium6->loadCount() == loads)
+                Chromium6->runScript(QStringLiteral("$(\"#btnMore\").show()"));
+        });
     } else if (name == QLatin1String("detail")) {
-        ShowBrowserView(Chromium3);
-        showLoadingPage(Chromium3);
-        // The request held before ends first, so its page cannot replace this one.
-        if (CurrentTask.isRunning())
-            CurrentTask.waitForWorker();
-        CurrentTask.release();
-        startPageTask(QStringLiteral("detail"),
-                      [id_konten = a0](const TLekoraLib &lekora) {
-                          // DetailWork
-                          return lekora.DetailContentRequest(id_konten);
-                      },
-                      [this](Json answer) { DetailDone(std::move(answer), QStringLiteral("home")); });
+        // A request still under way is not waited for: starting this one makes its answer irrelevant.
+        startDetail(a0, QStringLiteral("home"));
     } else if (name == QLatin1String("detailFromSection") || name == QLatin1String("detailFromCategory")
                || name == QLatin1String("detailFromChart") || name == QLatin1String("detailFromSearch")) {
         const QString from = name == QLatin1String("detailFromSection")    ? QStringLiteral("homeSection")
                              : name == QLatin1String("detailFromCategory") ? QStringLiteral("category")
                              : name == QLatin1String("detailFromChart")    ? QStringLiteral("chart")
                                                                            : QStringLiteral("search");
-        ShowBrowserView(Chromium3);
-        showLoadingPage(Chromium3);
-        startPageTask(QStringLiteral("detail"),
-                      [id_konten = a0](const TLekoraLib &lekora) { return lekora.DetailContentRequest(id_konten); },
-                      [this, from](Json answer) { DetailDone(std::move(answer), from); });
+        startDetail(a0, from);
     } else if (name == QLatin1String("back")) {
         ShowBrowserView(Chromium1);
     } else if (name == QLatin1String("backToSection")) {
@@ -189,20 +217,21 @@ bool TFormMain::ProcessMessageReceived(TChromium *sender, const ProcessMessage &
         }
         if (sentence)
             SentenceKeyword = a0;
-        showLoadingPage(Chromium7);
-        ShowBrowserView(Chromium7);
+        const FrontView origin = showLoadingFor(Chromium7);
         // Busy from the moment the search is started, so a second search cannot slip in before its worker runs.
         SearchBusy = true;
         const int page = message.getInt(2);
-        startPageTask(QStringLiteral("SearchRequest"),
-                      [field = a1, keyword = a0, page, sentence](const TLekoraLib &lekora) {
-                          // SearchWork
-                          return sentence ? lekora.SearchKalimatRequest(keyword, page)
-                                          : lekora.SearchContentRequest(field, keyword, page);
-                      },
-                      [this, field = a1, keyword = a0, page](Json answer) {
-                          SearchDone(std::move(answer), field, keyword, page);
-                      });
+        startPageTask(
+            QStringLiteral("SearchRequest"),
+            [field = a1, keyword = a0, page, sentence](const TLekoraLib &lekora) {
+                // SearchWork
+                return sentence ? lekora.SearchKalimatRequest(keyword, page)
+                                : lekora.SearchContentRequest(field, keyword, page);
+            },
+            [this, field = a1, keyword = a0, page, origin](Json answer) {
+                SearchDone(std::move(answer), field, keyword, page, origin);
+            },
+            [this] { SearchBusy = false; });
     } else if (name == QLatin1String("openBanner")) {
         const QUrl url(a0);
         if (m_openUrl)
@@ -249,14 +278,27 @@ bool TFormMain::ProcessMessageReceived(TChromium *sender, const ProcessMessage &
     return false;
 }
 
-void TFormMain::startChart(const QString &type, int page)
+void TFormMain::startChart(const QString &type, int page, std::function<void()> abandoned)
 {
-    startPageTask(QStringLiteral("chartContentRequest"),
-                  [type, page](const TLekoraLib &lekora) {
-                      // ChartWork
-                      return lekora.ChartContentRequest(type, page);
-                  },
-                  [this, type, page](Json answer) { ChartDone(std::move(answer), type, page); });
+    startPageTask(
+        QStringLiteral("chartContentRequest"),
+        [type, page](const TLekoraLib &lekora) {
+            // ChartWork
+            return lekora.ChartContentRequest(type, page);
+        },
+        [this, type, page](Json answer) { ChartDone(std::move(answer), type, page); }, std::move(abandoned));
+}
+
+void TFormMain::startDetail(const QString &id_konten, const QString &from)
+{
+    const FrontView origin = showLoadingFor(Chromium3);
+    startPageTask(
+        QStringLiteral("detail"),
+        [id_konten](const TLekoraLib &lekora) {
+            // DetailWork
+            return lekora.DetailContentRequest(id_konten);
+        },
+        [this, from, origin](Json answer) { DetailDone(std::move(answer), from, origin); });
 }
 
 void TFormMain::openBookFile(BookOpening opening)

@@ -53,10 +53,29 @@ TaskHandle TFormMain::startTask(const QString &name, Worker worker, Completion c
         std::move(completion));
 }
 
-void TFormMain::startPageTask(const QString &name, Worker worker, Completion completion)
+void TFormMain::startPageTask(const QString &name, Worker worker, Completion completion,
+                              std::function<void()> abandoned)
 {
+    const quint64 request = ++m_pageRequest;
     CurrentTask.release();
-    CurrentTask = startTask(name, std::move(worker), std::move(completion));
+    CurrentTask = startTask(
+        name, std::move(worker),
+        [this, request, completion = std::move(completion), abandoned = std::move(abandoned)](Json answer) {
+            if (request == m_pageRequest) {
+                completion(std::move(answer));
+                return;
+            }
+            // A newer request has taken over the window: this answer concerns no page any more, and neither
+            // its page nor its failure may replace what the member is looking at now.
+            if (abandoned)
+                abandoned();
+        });
+}
+
+void TFormMain::abandonPageRequests()
+{
+    ++m_pageRequest;
+    CurrentTask.release();
 }
 
 bool TFormMain::beginCompletion()
@@ -65,11 +84,14 @@ bool TFormMain::beginCompletion()
     return !Closing;
 }
 
-bool TFormMain::answerFailed(const Json &answer, const QString &authText, const std::function<void()> &afterOther)
+bool TFormMain::answerFailed(const Json &answer, const QString &authText, const std::function<void()> &afterOther,
+                             TChromium *covered)
 {
     if (hasCode(answer, "200"))
         return false;
     if (isAuthFailure(answer)) {
+        if (covered)
+            uncover(covered);
         m_dialogs.error(authText);
         ShowBrowserView(Chromium1);
         loadLoginPage();
@@ -83,11 +105,14 @@ bool TFormMain::answerFailed(const Json &answer, const QString &authText, const 
 
 bool TFormMain::logInChainStops(const Json &answer)
 {
-    if (lacksCode(answer))
-        return true;
     if (hasCode(answer, "200"))
         return false;
-    m_dialogs.warning(jsonText(answer, "msg"));
+    // Every step that ends the chain leaves the loading page for the log-in page, so the member can try again;
+    // an answer without a code is a failure like any other.
+    QString message = jsonText(answer, "msg");
+    if (lacksCode(answer) && message.isEmpty())
+        message = QStringLiteral("The service's answer has no code");
+    m_dialogs.warning(message);
     loadLoginPage();
     return true;
 }
@@ -138,14 +163,17 @@ void TFormMain::CategoryDone(Json answer)
                       // HomeWork
                       return lekora.HomeRequest(page);
                   },
-                  [this](Json next) { HomeDone(std::move(next)); });
+                  [this](Json next) { HomeDone(std::move(next), true); });
 }
 
-void TFormMain::HomeDone(Json answer)
+void TFormMain::HomeDone(Json answer, bool firstPage)
 {
     if (!beginCompletion())
         return;
     m_lekora.setHomeContentJson(answer);
+    // The first page ends the log-in chain: without it the member would be left on the loading page.
+    if (firstPage && logInChainStops(answer))
+        return;
     if (!hasCode(answer, "200"))
         return;
     HomeCount = clampToInt(jsonInt(answer, "count"));
@@ -202,24 +230,27 @@ void TFormMain::ChartDone(Json answer, const QString &type, int page)
         pages::renderLastView(m_lekora, *Chromium6, m_dialogs, page);
 }
 
-void TFormMain::DetailDone(Json answer, const QString &from)
+void TFormMain::DetailDone(Json answer, const QString &from, const FrontView &origin)
 {
     if (!beginCompletion())
         return;
     m_lekora.setDetailContentJson(answer);
-    if (answerFailed(answer, QString::fromLatin1(kAuthDi), {}))
+    // A failed detail gives the member back the page they asked from, as they left it.
+    if (answerFailed(answer, QString::fromLatin1(kAuthDi), [this, origin] { returnTo(origin); }, origin.view))
         return;
     pages::renderDetailContent(m_lekora, *Chromium3, m_dialogs, from);
 }
 
-void TFormMain::SearchDone(Json answer, const QString &field, const QString &keyword, int page)
+void TFormMain::SearchDone(Json answer, const QString &field, const QString &keyword, int page,
+                           const FrontView &origin)
 {
     CurrentTask.release();
     SearchBusy = false;
     if (Closing)
         return;
     m_lekora.setSearchContentJson(answer);
-    if (answerFailed(answer, QString::fromLatin1(kAuthDi), {}))
+    // A failed search gives the member back the page they searched from, as they left it.
+    if (answerFailed(answer, QString::fromLatin1(kAuthDi), [this, origin] { returnTo(origin); }, origin.view))
         return;
     if (field == QLatin1String("Kalimat"))
         pages::renderSearchKalimatResult(m_lekora, *Chromium7, m_dialogs, page, keyword);

@@ -287,6 +287,31 @@ void TFormMain::ShowBrowserView(TChromium *view)
     view->bringToFront();
 }
 
+TFormMain::FrontView TFormMain::frontView() const
+{
+    return {m_surfaces->currentWidget(), qobject_cast<TChromium *>(panelBrowser->currentWidget())};
+}
+
+TFormMain::FrontView TFormMain::showLoadingFor(TChromium *view)
+{
+    const FrontView front = frontView();
+    if (front.surface == panelBrowser && front.view == view)
+        coverWithLoadingPage(view);
+    else
+        showLoadingPage(view);
+    ShowBrowserView(view);
+    return front;
+}
+
+void TFormMain::returnTo(const FrontView &front)
+{
+    if (front.view) {
+        uncover(front.view);
+        front.view->bringToFront();
+    }
+    m_surfaces->setCurrentWidget(front.surface ? front.surface : panelBrowser);
+}
+
 void TFormMain::btnLibraryClick()
 {
     m_surfaces->setCurrentWidget(panelBrowser);

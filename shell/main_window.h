@@ -126,6 +126,23 @@ public:
     // The surface in front: panelBrowser or PanelReader.
     QWidget *frontSurface() const;
 
+    // Where the member was when a request put the loading page in front: the surface in front and the browser
+    // view in front of panelBrowser. A request that fails gives it back with returnTo.
+    struct FrontView
+    {
+        QWidget *surface = nullptr;
+        TChromium *view = nullptr;
+    };
+    FrontView frontView() const;
+    // Remembers the view in front, then brings view to the front with the loading page. When view is itself
+    // the one in front, its page is covered by the loading page instead of replaced, so that it can come
+    // back as the member left it. The next page loaded into view takes the cover away with the old page.
+    FrontView showLoadingFor(TChromium *view);
+    // Brings a remembered view back to the front, its page as the member left it (uncovered, not reloaded).
+    // A request that ends without loading a new page into the view it covered (a book opened in the reader,
+    // for example) calls it too before moving on, so the cover does not stay behind.
+    void returnTo(const FrontView &front);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -135,19 +152,29 @@ private:
     using Completion = std::function<void(Json)>;
 
     // Starts a background request; the worker gets the service client, the completion its answer on the UI
-    // thread. startPageTask keeps the task in CurrentTask, releasing the one held before.
+    // thread. startPageTask keeps the task in CurrentTask, releasing the one held before. A page request's
+    // completion runs only while no newer page request has been started: the newer one makes its answer
+    // irrelevant, and abandoned (when given) runs in its place to undo what the request had begun.
     TaskHandle startTask(const QString &name, Worker worker, Completion completion);
-    void startPageTask(const QString &name, Worker worker, Completion completion);
+    void startPageTask(const QString &name, Worker worker, Completion completion,
+                       std::function<void()> abandoned = {});
+    // Makes the answers of every page request under way irrelevant, as a newer request does.
+    void abandonPageRequests();
     // The opening of every completion: releases CurrentTask; false when the window has agreed to close.
     bool beginCompletion();
     // For a listing answer that is not "200": the authentication text and the log-in page for "Auth Failed",
-    // the answer's msg otherwise (then afterOther). Returns true when the answer failed.
-    bool answerFailed(const Json &answer, const QString &authText, const std::function<void()> &afterOther);
-    // For a step of the log-in chain: true when it ends there (no code; or not "200", with the answer's msg
-    // as a warning and the log-in page loaded again).
+    // the answer's msg otherwise (then afterOther). Returns true when the answer failed. covered, when given,
+    // loses its loading cover in either case.
+    bool answerFailed(const Json &answer, const QString &authText, const std::function<void()> &afterOther,
+                      TChromium *covered = nullptr);
+    // For a step of the log-in chain: true when it ends there (no code, or not "200": a warning with the
+    // answer's msg and the log-in page loaded again, so the member can log in again).
     bool logInChainStops(const Json &answer);
 
     void showLoadingPage(TChromium *view);
+    // Lays the loading page over the page shown in view, or takes it away again.
+    void coverWithLoadingPage(TChromium *view);
+    void uncover(TChromium *view);
     void loadLoginPage();
     // Fetches the book file of an opening's detail answer; the reader does the rest.
     void openBookFile(BookOpening opening);
@@ -156,20 +183,23 @@ private:
     void LoginDone(Json answer);
     void BannerDone(Json answer);
     void CategoryDone(Json answer);
-    void HomeDone(Json answer);
+    // firstPage: the log-in chain's own home request, whose failure goes back to the log-in page.
+    void HomeDone(Json answer, bool firstPage);
     // Catalogue pages.
     void HomeDetailDone(Json answer, const QString &judul);
     void CategoryContentDone(Json answer, const QString &nama_kategori);
     void SubCategoryContentDone(Json answer, const QString &nama_sub_kategori);
     void ChartDone(Json answer, const QString &type, int page);
-    void DetailDone(Json answer, const QString &from);
-    void SearchDone(Json answer, const QString &field, const QString &keyword, int page);
+    // origin: where the member asked from, given back when the request fails.
+    void DetailDone(Json answer, const QString &from, const FrontView &origin);
+    void SearchDone(Json answer, const QString &field, const QString &keyword, int page, const FrontView &origin);
     // Opening a book from a chart row or a sentence hit, once its details have arrived.
     void BookFromChartDone(Json answer);
     void BookFromSentenceDone(Json answer, int page, const QString &keyword);
     void LogoutDone(Json answer);
 
-    void startChart(const QString &type, int page);
+    void startChart(const QString &type, int page, std::function<void()> abandoned = {});
+    void startDetail(const QString &id_konten, const QString &from);
 
     void buildWindow(QWebEngineProfile *profile);
     QString loadingPagePath() const;
@@ -189,6 +219,8 @@ private:
     TReaderPanel *m_reader = nullptr;
     BookInfoOpener m_showBookInfo;
     UrlOpener m_openUrl;
+    // Number of the newest page request; a completion of an older one finds it changed.
+    quint64 m_pageRequest = 0;
     bool m_created = false;
     bool m_shown = false;
 };

@@ -144,6 +144,7 @@ void TChromium::loadUrl(const QUrl &url)
 {
     // Scripts held for a document that will now never show are dropped with it.
     m_pendingScripts.clear();
+    ++m_loads;
     m_loading = true;
     m_loadTarget = url;
     load(url);

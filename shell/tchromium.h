@@ -36,6 +36,8 @@ public:
     // Runs the script in the page shown; while a page is loading, in that page once it has loaded.
     void runScript(const QString &script) override;
     void bringToFront() override;
+    // How many documents have been asked for in this view so far; a page still shown keeps its number.
+    quint64 loadCount() const { return m_loads; }
 
     // Empties the menu the browser offers, so that no context menu is shown.
     static void OnBeforeContextMenu(QMenu *model);
@@ -52,6 +54,7 @@ private:
     bool m_loading = false;
     QUrl m_loadTarget;
     quint64 m_reloads = 0;
+    quint64 m_loads = 0;
     BridgeReceiver *m_receiver;
     QWebChannel *m_channel;
     QWebEnginePage *m_page;

@@ -3,6 +3,7 @@
 #include "common/dialogs.h"
 #include "service/lekora_lib.h"
 #include "tests/support/capture_server.h"
+#include "tests/support/short_request_limits.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -425,6 +426,48 @@ TEST_F(ServiceRequestsTest, RegionRequest_sendsNoHeaderOfItsOwn_andThrowsWithThe
     EXPECT_THROW(service->RegionRequest(QStringLiteral("/api/generic/provinsi")), std::runtime_error);
     server.queue({200, "OK", "text/html", "<h1>maintenance</h1>", 0});
     EXPECT_THROW(service->RegionRequest(QStringLiteral("/api/generic/provinsi")), std::runtime_error);
+}
+
+TEST_F(ServiceRequestsTest, everyRequest_serviceStalls_givesUpWithItsMarker)
+{
+    // The service takes far longer than the (shortened) limits to say anything; every request fails with its
+    // own marker instead of waiting. They run side by side, as background tasks would.
+    elumira::test::ShortRequestLimits limits;
+    logIn();
+    server.setDefault({200, "OK", "application/json", R"({"code":"200"})", 12000});
+    std::vector<Json> answers(std::size(kMarkedCalls));
+    std::vector<std::thread> requests;
+    for (size_t i = 1; i < std::size(kMarkedCalls); ++i) // the version check keeps its own rule, below
+        requests.emplace_back([this, i, &answers] { answers[i] = kMarkedCalls[i].call(*service); });
+    // The region directory and a saved annotation document give up the same way.
+    bool regionFailed = false;
+    requests.emplace_back([this, &regionFailed] {
+        try {
+            service->RegionRequest(QStringLiteral("/api/generic/provinsi"));
+        } catch (const std::runtime_error &) {
+            regionFailed = true;
+        }
+    });
+    elumira::HttpResult annotations;
+    requests.emplace_back([this, &annotations] {
+        annotations = service->AnnotationFileRequest(QString::fromLatin1(server.url()) + QStringLiteral("/anotasi/5.json"));
+    });
+    for (std::thread &request : requests)
+        request.join();
+    EXPECT_TRUE(regionFailed);
+    EXPECT_FALSE(annotations.transferred);
+    for (size_t i = 1; i < std::size(kMarkedCalls); ++i) {
+        SCOPED_TRACE(kMarkedCalls[i].name);
+        expectEnvelope(answers[i], QString::fromUtf8(kMarkedCalls[i].marker));
+    }
+}
+
+TEST_F(ServiceRequestsTest, versionCheck_keepsItsOwnThirtySecondWait)
+{
+    // Slower than the shortened limits of the other requests, well within the version check's own.
+    elumira::test::ShortRequestLimits limits;
+    server.queue({200, "OK", "application/json", R"({"code":"200","msg":"","url":""})", 6000});
+    EXPECT_EQ(service->checkAppVersionRequest().value("code", ""), "200");
 }
 
 } // namespace
