@@ -172,7 +172,7 @@ void TReaderPanel::openBook(BookOpening opening)
             if (m_host.closing && m_host.closing())
                 return;
             if (!result.transferred) {
-                netRequestRequestError(result.error);
+                netRequestRequestError(opening, result.error);
                 return;
             }
             opening.bytes = std::move(result.body);
@@ -188,15 +188,15 @@ void TReaderPanel::netRequestRequestCompleted(BookOpening opening, long status)
     }
     opening.bytes.clear();
     m_dialogs.error(QStringLiteral("Jaringan Error dengan Status : ") + QString::number(status));
-    if (m_host.showDetailPage)
-        m_host.showDetailPage();
+    if (opening.giveBack)
+        opening.giveBack();
 }
 
-void TReaderPanel::netRequestRequestError(const QString &error)
+void TReaderPanel::netRequestRequestError(const BookOpening &opening, const QString &error)
 {
     m_dialogs.error(QStringLiteral("Request Error #671: ") + error);
-    if (m_host.showDetailPage)
-        m_host.showDetailPage();
+    if (opening.giveBack)
+        opening.giveBack();
 }
 
 void TReaderPanel::startPermission(BookOpening opening)
@@ -233,12 +233,14 @@ void TReaderPanel::ReadPermissionDone(BookOpening opening)
     if (!hasCode(permission, "200")) {
         if (isAuthFailure(permission)) {
             m_dialogs.error(QStringLiteral("Authentication Error : Akun Anda Digunakan Di Perangkat Lain"));
+            if (opening.giveBack)
+                opening.giveBack();
             if (m_host.showLoginPage)
                 m_host.showLoginPage();
         } else {
             m_dialogs.warning(jsonText(permission, "msg"));
-            if (m_host.showDetailPage)
-                m_host.showDetailPage();
+            if (opening.giveBack)
+                opening.giveBack();
         }
         return;
     }
@@ -247,13 +249,14 @@ void TReaderPanel::ReadPermissionDone(BookOpening opening)
     QWidget *tab = freeSheet();
     if (!tab) {
         m_dialogs.warning(QString::fromLatin1(kBookLimit));
-        if (m_host.showDetailPage)
-            m_host.showDetailPage();
+        if (opening.giveBack)
+            opening.giveBack();
         return;
     }
 
     const QString id = opening.bookId();
     bool added = false;
+    bool opened = false;
     try {
         std::unique_ptr<TDetailBook> record = TDetailBook::fromAnswers(opening.detail, permission);
         TDetailBook *book = record.get();
@@ -263,6 +266,7 @@ void TReaderPanel::ReadPermissionDone(BookOpening opening)
         m_openBookCount += 1;
         if (streamProcess(opening, tab, book->page_index, jsonText(permission, "id_baca"))) {
             book->TabSheet = tab;
+            opened = true;
         } else {
             rollBack(nullptr, id, true);
             added = false;
@@ -272,8 +276,14 @@ void TReaderPanel::ReadPermissionDone(BookOpening opening)
         if (added)
             rollBack(tab, id, true);
     }
-    if (m_host.showDetailPage)
-        m_host.showDetailPage();
+    if (opening.giveBack)
+        opening.giveBack();
+    if (opened) {
+        if (m_host.showReader)
+            m_host.showReader();
+        if (TPdfControl *view = viewOf(tab))
+            view->setFocus();
+    }
 }
 
 void TReaderPanel::rollBack(QWidget *sheet, const QString &bookId, bool countRaised)
@@ -366,11 +376,6 @@ bool TReaderPanel::streamProcess(BookOpening &opening, QWidget *Tab, int PageIdx
         view->setAutoPageChange(s->AutoPageChange);
         s->IdBaca = IdBaca;
         s->AnnotationObject = std::move(annotations);
-
-        if (opening.listBehind == BookOpening::ListBehind::Search && m_host.showSearchBehind)
-            m_host.showSearchBehind();
-        else if (opening.listBehind == BookOpening::ListBehind::Chart && m_host.showChartBehind)
-            m_host.showChartBehind();
     } catch (const std::exception &error) {
         m_dialogs.error(QStringLiteral("Error Exception #1287 : ") + QString::fromUtf8(error.what()));
         if (settingsAdded)
@@ -384,9 +389,6 @@ bool TReaderPanel::streamProcess(BookOpening &opening, QWidget *Tab, int PageIdx
     // The page texts are read behind the first pages' rendering, for searches to come.
     m_textIndexes[tabName] = BookTextIndex::start(view->bytes());
     opening.bytes.clear();
-    if (m_host.showReader)
-        m_host.showReader();
-    view->setFocus();
     return true;
 }
 

@@ -32,15 +32,10 @@ class TPdfControl;
 // What the reader asks of the window around it: the library views it leaves behind, and the reader panel.
 struct ReaderHost
 {
-    // The detail page back in the detail view (after an opening, or a failed one).
-    std::function<void()> showDetailPage;
-    // The log-in page loaded into its view, when the service says the account is used elsewhere.
+    // The log-in page in front, when the service says the account is used elsewhere.
     std::function<void()> showLoginPage;
     // How much of a book file has arrived; total 0 when the size is not known.
     std::function<void(qint64 received, qint64 total)> showDownloadProgress;
-    // The search results or the chart brought to the front of the library, behind the reader.
-    std::function<void()> showSearchBehind;
-    std::function<void()> showChartBehind;
     // The reader panel to the front.
     std::function<void()> showReader;
     // Whether the window has agreed to close; openings then stop where they are.
@@ -54,14 +49,14 @@ struct ReaderHost
 // openings never share their bytes or their detail answer.
 struct BookOpening
 {
-    enum class ListBehind { None, Search, Chart };
-
     // The detail answer the opening started from.
     Json detail;
     // A sentence-search hit: the zero-based page it is on, and the sentence's keyword.
     std::optional<int> sentencePage;
     QString sentenceKeyword;
-    ListBehind listBehind = ListBehind::None;
+    // Brings back the library page the member pressed "BACA" on, as they left it, when the opening ends,
+    // whether the book opened or not; the reader then comes in front of it when it did.
+    std::function<void()> giveBack;
 
     // Filled on the way.
     QByteArray bytes;
@@ -90,9 +85,10 @@ public:
 
     // The stages of an opening, in order; each runs on the UI thread.
     void netRequestRequestCompleted(BookOpening opening, long status);
-    void netRequestRequestError(const QString &error);
+    void netRequestRequestError(const BookOpening &opening, const QString &error);
     void ReadPermissionDone(BookOpening opening);
     // Opens the bytes in a new view in Tab at the loan's last page; false (nothing left behind) on failure.
+    // The reader panel comes to the front only when the whole opening has succeeded.
     bool streamProcess(BookOpening &opening, QWidget *Tab, int PageIdx, const QString &IdBaca);
 
     // Handlers of the views and the tool bar.

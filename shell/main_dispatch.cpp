@@ -243,10 +243,11 @@ bool TFormMain::ProcessMessageReceived(TChromium *sender, const ProcessMessage &
             m_dialogs.warning(QString::fromLatin1(kBookLimit));
             return false;
         }
-        ShowBrowserView(Chromium3);
-        showLoadingPage(Chromium3);
+        // The detail page waits under the loading page, as the member left it, until the opening ends.
+        const FrontView origin = showLoadingFor(Chromium3);
         BookOpening opening;
         opening.detail = m_lekora.DetailContentJson() ? *m_lekora.DetailContentJson() : Json::object();
+        opening.giveBack = [this, origin] { returnTo(origin); };
         openBookFile(std::move(opening));
     } else if (name == QLatin1String("bacaSection")) {
         if (OpenBookCount >= 3) {
@@ -255,7 +256,7 @@ bool TFormMain::ProcessMessageReceived(TChromium *sender, const ProcessMessage &
         }
         startPageTask(QStringLiteral("detail"),
                       [id_konten = a0](const TLekoraLib &lekora) { return lekora.DetailContentRequest(id_konten); },
-                      [this](Json answer) { BookFromChartDone(std::move(answer)); });
+                      [this, origin = frontView()](Json answer) { BookFromChartDone(std::move(answer), origin); });
     } else if (name == QLatin1String("bacaKalimat")) {
         if (OpenBookCount >= 3) {
             m_dialogs.warning(QString::fromLatin1(kBookLimit));
@@ -267,12 +268,11 @@ bool TFormMain::ProcessMessageReceived(TChromium *sender, const ProcessMessage &
         if (!ok)
             return false;
         SentencePage = page;
-        ShowBrowserView(Chromium3);
-        showLoadingPage(Chromium3);
+        const FrontView origin = showLoadingFor(Chromium3);
         startPageTask(QStringLiteral("detail"),
                       [id_konten = a0](const TLekoraLib &lekora) { return lekora.DetailContentRequest(id_konten); },
-                      [this, page, keyword = SentenceKeyword](Json answer) {
-                          BookFromSentenceDone(std::move(answer), page, keyword);
+                      [this, page, keyword = SentenceKeyword, origin](Json answer) {
+                          BookFromSentenceDone(std::move(answer), page, keyword, origin);
                       });
     }
     return false;

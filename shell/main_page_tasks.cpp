@@ -258,7 +258,7 @@ void TFormMain::SearchDone(Json answer, const QString &field, const QString &key
         pages::renderSearchResult(m_lekora, *Chromium7, m_dialogs, page, keyword, field);
 }
 
-void TFormMain::BookFromChartDone(Json answer)
+void TFormMain::BookFromChartDone(Json answer, const FrontView &origin)
 {
     CurrentTask.release();
     if (Closing) {
@@ -266,17 +266,17 @@ void TFormMain::BookFromChartDone(Json answer)
         return;
     }
     m_lekora.setDetailContentJson(answer);
-    if (answerFailed(answer, QString::fromLatin1(kAuthDi), {}))
+    if (answerFailed(answer, QString::fromLatin1(kAuthDi), [this, origin] { returnTo(origin); }))
         return;
-    ShowBrowserView(Chromium3);
-    showLoadingPage(Chromium3);
+    showLoadingFor(Chromium3);
     BookOpening opening;
     opening.detail = std::move(answer);
-    opening.listBehind = BookOpening::ListBehind::Chart;
+    // The chart comes back in front of the library, behind the reader, when the opening ends.
+    opening.giveBack = [this, origin] { returnTo(origin); };
     openBookFile(std::move(opening));
 }
 
-void TFormMain::BookFromSentenceDone(Json answer, int page, const QString &keyword)
+void TFormMain::BookFromSentenceDone(Json answer, int page, const QString &keyword, const FrontView &origin)
 {
     CurrentTask.release();
     if (Closing) {
@@ -284,7 +284,7 @@ void TFormMain::BookFromSentenceDone(Json answer, int page, const QString &keywo
         return;
     }
     m_lekora.setDetailContentJson(answer);
-    if (answerFailed(answer, QString::fromLatin1(kAuthDi), {}))
+    if (answerFailed(answer, QString::fromLatin1(kAuthDi), [this, origin] { returnTo(origin); }, origin.view))
         return;
     // The hit travels with its opening: its page may be the first one, index 0.
     SentencePage = 0;
@@ -292,7 +292,7 @@ void TFormMain::BookFromSentenceDone(Json answer, int page, const QString &keywo
     opening.detail = std::move(answer);
     opening.sentencePage = page;
     opening.sentenceKeyword = keyword;
-    opening.listBehind = BookOpening::ListBehind::Search;
+    opening.giveBack = [this, origin] { returnTo(origin); };
     openBookFile(std::move(opening));
 }
 

@@ -130,17 +130,15 @@ void TFormMain::buildWindow(QWebEngineProfile *profile)
     m_surfaces->addWidget(PanelReader);
 
     ReaderHost host;
-    host.showDetailPage = [this] {
-        Chromium3->loadUrl(pages::pageUrl(m_lekora.DataPath(), QString::fromLatin1(pages::kDetailPageFile)));
+    host.showLoginPage = [this] {
+        ShowBrowserView(Chromium1);
+        loadLoginPage();
     };
-    host.showLoginPage = [this] { loadLoginPage(); };
     host.showDownloadProgress = [this](qint64 received, qint64 total) {
         Chromium3->runScript(QStringLiteral("window.showDownloadProgress && window.showDownloadProgress(%1, %2);")
                                  .arg(received)
                                  .arg(total));
     };
-    host.showSearchBehind = [this] { ShowBrowserView(Chromium7); };
-    host.showChartBehind = [this] { ShowBrowserView(Chromium6); };
     host.showReader = [this] { btnReaderClick(); };
     host.closing = [this] { return Closing; };
     host.showBookInfo = [this](QWidget *sheet) {

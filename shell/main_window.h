@@ -194,8 +194,8 @@ private:
     void DetailDone(Json answer, const QString &from, const FrontView &origin);
     void SearchDone(Json answer, const QString &field, const QString &keyword, int page, const FrontView &origin);
     // Opening a book from a chart row or a sentence hit, once its details have arrived.
-    void BookFromChartDone(Json answer);
-    void BookFromSentenceDone(Json answer, int page, const QString &keyword);
+    void BookFromChartDone(Json answer, const FrontView &origin);
+    void BookFromSentenceDone(Json answer, int page, const QString &keyword, const FrontView &origin);
     void LogoutDone(Json answer);
 
     void startChart(const QString &type, int page, std::function<void()> abandoned = {});

@@ -30,5 +30,23 @@
         + 'border-radius:50%;animation:elumiraLoadingSpin 2s linear infinite;');
     cover.appendChild(style);
     cover.appendChild(loader);
+    // The download display of the loading page, for a book borrowed from the page underneath.
+    if (!document.getElementById('download')) {
+        var sheet = document.createElement('link');
+        sheet.rel = 'stylesheet';
+        sheet.href = 'css/download.css';
+        var download = document.createElement('div');
+        download.id = 'download';
+        download.hidden = true;
+        download.innerHTML = '<div id="download-bar" class="bar" role="progressbar" aria-valuemin="0"'
+            + ' aria-valuemax="100"><span></span></div><div id="download-text"></div>';
+        cover.appendChild(sheet);
+        cover.appendChild(download);
+        if (!window.showDownloadProgress) {
+            var script = document.createElement('script');
+            script.src = 'js/loading.js';
+            cover.appendChild(script);
+        }
+    }
     (document.body || document.documentElement).appendChild(cover);
 })

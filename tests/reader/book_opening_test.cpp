@@ -192,6 +192,8 @@ TEST_F(BookOpeningTest, sentenceHit_opensAtItsPageWithTheKeywordMarked_firstPage
         const QString keyword = wordOnPage(kResumedBook, hit);
         ASSERT_FALSE(keyword.isEmpty());
         dialogs.clear();
+        // The member is on the sentence-search results when they press a hit's read button.
+        window->ShowBrowserView(window->Chromium7);
         window->SentenceKeyword = keyword;
         send(QStringLiteral("bacaKalimat"), {kResumedBook, QString::number(hit)}, window->Chromium7);
         ASSERT_TRUE(waitOpenIn(0)) << hit;

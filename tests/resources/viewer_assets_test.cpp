@@ -89,6 +89,7 @@ TEST_F(ViewerAssetsTest, archive_everyPathThePagesUse_isUnpacked)
         "css/style.css",
         "js/main.js",
         "js/loading.js",
+        "css/download.css",
         "fonts/segoeui/SEGOEUI.TTF",
         "img/loading.jpg",
         "img/loading-banner.jpg",
