@@ -7,7 +7,9 @@
 #include "pages/page_parts.h"
 #include "pages/page_writer.h"
 #include "pages/search_pages.h"
-#include "tests/pages/partner_fixtures.h"
+#include "tests/support/member_page_view.h"
+#include "tests/support/partner_fixtures.h"
+#include "tests/support/page_text.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +25,10 @@ using elumira::ProcessMessage;
 using elumira::test::kPartnerConfiguration;
 using elumira::test::readFile;
 
+using elumira::test::crlf;
+using elumira::test::afterHeader;
+using elumira::test::kService;
 namespace {
-
-const QString kService = QStringLiteral("http://127.0.0.1:8765");
 
 // A keyword that would break out of its places unescaped.
 const QString kKeyword = QStringLiteral("Tom's <Kopi> & \"Teh\"");
@@ -147,18 +150,6 @@ Json firstHitOnly(const char *answer, const Json &totalRows)
     search["data"].erase(1);
     search["total_rows"] = totalRows;
     return search;
-}
-
-QString crlf(const char *text)
-{
-    return QString::fromUtf8(text).replace(QLatin1String("\n"), QLatin1String("\r\n"));
-}
-
-QString afterHeader(const QString &page)
-{
-    const QString end = QStringLiteral("</header>\r\n");
-    const qsizetype at = page.indexOf(end);
-    return at < 0 ? QString() : page.mid(at + end.size());
 }
 
 TEST(SearchPagesTest, pageLinks_countTenHitsToAPageAndMarkThePageShown)
@@ -308,10 +299,7 @@ TEST_F(SearchRenderTest, failures_showEachPagesPrefixAndLoadNothing)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        service.reset();
-        service = std::make_unique<elumira::TLekoraLib>(dialogs);
-        dialogs.clear();
-        view = elumira::test::RecordingView();
+        startAfresh();
         if (c.configuration)
             fetchConfiguration();
         if (c.answer)
@@ -407,44 +395,7 @@ TEST_F(SearchViewTest, sentencePage_hitsOpenTheBookAtTheirPageAndLinksKeepKalima
 }
 
 // The pages from real answers of the demo library service, after a log-in.
-class SearchDemoViewTest : public elumira::test::PageViewTest
-{
-protected:
-    void SetUp() override
-    {
-        demo::Config config;
-        config.port = 0;
-        config.dataDir = books.path();
-        config.writeBooksAtStart = false;
-        demoService = std::make_unique<demo::Service>(config);
-        std::string error;
-        ASSERT_TRUE(demoService->start(&error)) << error;
-        qputenv("ELUMIRA_SERVICE_URL", QByteArray::fromStdString(demoService->baseUrl()));
-        PageViewTest::SetUp();
-        s_service->getClientJson();
-        s_service->setUserJson(
-            s_service->LoginRequest(QStringLiteral("sekar.ayuningtyas@telmarin.example"), QStringLiteral("Baca2024")));
-        ASSERT_FALSE(s_service->Token().isEmpty());
-        ASSERT_TRUE(s_dialogs->boxes().isEmpty());
-    }
-    void TearDown() override
-    {
-        PageViewTest::TearDown();
-        demoService->stop();
-        qunsetenv("ELUMIRA_SERVICE_URL");
-    }
-
-    template <typename Render> void renderAndWait(Render render)
-    {
-        const int before = loadsFinished;
-        render();
-        ASSERT_TRUE(s_dialogs->boxes().isEmpty());
-        waitForLoadAfter(before);
-    }
-
-    QTemporaryDir books;
-    std::unique_ptr<demo::Service> demoService;
-};
+using SearchDemoViewTest = elumira::test::MemberPageViewTest;
 
 TEST_F(SearchDemoViewTest, realAnswers_showEveryHitWithItsPageLinksAndCalls)
 {
