@@ -5,6 +5,7 @@
 #include "pages/header_bar.h"
 #include "pages/page_guard.h"
 #include "pages/page_parts.h"
+#include "pages/page_scripts.h"
 #include "pages/page_writer.h"
 #include "pages/search_pages.h"
 #include "tests/support/member_page_view.h"
@@ -75,24 +76,7 @@ TILE
 <script src="plugins/bootstrap-star-rating/js/star-rating.js"></script>
 <script src="js/main.js"></script>
 <script>
-// Pages of book tiles without the shared page script: rating stars, and pictures loaded as they come into view.
-function readyFunctionScript() {
-    $('.rating-detail').rating({
-        containerClass: 'rating-fa',
-        filledStar: '<i class="rating-star">&#9733;</i>',
-        emptyStar: '<i class="rating-star">&#9734;</i>',
-        size: 'xs',
-        step: 1,
-        showClear: false,
-        showCaption: false,
-        readonly: true
-    });
-
-    var lazyLoad = new LazyLoad();
-    lazyLoad.update();
-}
-
-$(document).ready(readyFunctionScript);
+GRID_READY
 HEADER_SEARCH
 </script>
 </body>
@@ -211,6 +195,7 @@ TEST(SearchPagesTest, searchResultPage_isWrittenInOrderWithTheKeywordKeptAsTyped
     const QString page = searchResultPage(partner(), answer, 2, kKeyword, QStringLiteral("Penulis"), kService);
     QString body = crlf(kSearchResultBody);
     body.replace(QLatin1String("TILE"), bookTile(answer["data"][0], TileKind::Search, kService));
+    body.replace(QLatin1String("GRID_READY"), pageScript(QStringLiteral("grid_ready")));
     body.replace(QLatin1String("HEADER_SEARCH"), headerSearchScript());
     EXPECT_EQ(afterHeader(page), body);
     // The header shows "Semua" whatever field was searched, and holds the keyword as typed.
