@@ -7,8 +7,12 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QMenu>
+#include <QPointer>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QWebChannel>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -22,6 +26,9 @@
 namespace elumira {
 
 namespace {
+
+// How long held scripts wait before they are handed again to a page that has not yet run its own scripts.
+constexpr int kHeldScriptRetryMs = 20;
 
 // A page that reports script errors with the document and line they come from.
 class LibraryPage : public QWebEnginePage
@@ -126,14 +133,14 @@ TChromium::TChromium(QWebEngineProfile *profile, QWidget *parent)
         if (!m_loading || info.status() == QWebEngineLoadingInfo::LoadStartedStatus || info.url() != m_loadTarget)
             return;
         m_loading = false;
-        const QStringList scripts = std::exchange(m_pendingScripts, {});
-        for (const QString &script : scripts)
-            m_page->runJavaScript(script);
+        deliverHeldScripts();
     });
 }
 
 TChromium::~TChromium()
 {
+    // Answers about held scripts that arrive while the page goes are stale.
+    ++m_loadGeneration;
     // The page goes first, while the channel it talks to still exists.
     m_page->setWebChannel(nullptr);
     setPage(nullptr);
@@ -145,6 +152,8 @@ void TChromium::loadUrl(const QUrl &url)
     // Scripts held for a document that will now never show are dropped with it.
     m_pendingScripts.clear();
     ++m_loads;
+    m_delivering = false;
+    ++m_loadGeneration;
     m_loading = true;
     m_loadTarget = url;
     load(url);
@@ -155,17 +164,63 @@ void TChromium::reload()
     // Pages are rewritten in place, so the document is read again from its file. Each reload asks for the
     // file under an address of its own, so that the end of one reload is never taken for the end of the
     // next one, and scripts held for the page run on the document they are meant for.
+    const QPointF scrolled = m_page->scrollPosition();
     QUrl target = m_page->url();
     target.setQuery(QStringLiteral("reload=%1").arg(++m_reloads));
     loadUrl(target);
+    // Like a browser's reload, the grown page shows the place the member was looking at, where its new part
+    // begins, rather than its top.
+    if (!scrolled.isNull())
+        runScript(QStringLiteral("window.scrollTo(%1, %2);").arg(qRound(scrolled.x())).arg(qRound(scrolled.y())));
 }
 
 void TChromium::runScript(const QString &script)
 {
-    if (m_loading)
+    if (m_loading || m_delivering || !m_pendingScripts.isEmpty())
         m_pendingScripts.append(script);
     else
         m_page->runJavaScript(script);
+}
+
+void TChromium::deliverHeldScripts()
+{
+    if (m_loading || m_delivering || m_pendingScripts.isEmpty())
+        return;
+    // The end of a load can be reported before the new document has run the scripts it links (jQuery first),
+    // and a held script that uses them would then fail. So the batch goes to the page with a check, in the
+    // page itself and in the same step, that the document has been parsed with all its own scripts and its
+    // ready handlers run; while it has not, nothing of the batch runs and it is handed over again shortly.
+    // Each script runs as a script of its own would: a failure is reported in the page and the next one
+    // still runs.
+    const QStringList batch = std::exchange(m_pendingScripts, {});
+    m_delivering = true;
+    const quint64 generation = m_loadGeneration;
+    const QString call = QStringLiteral("(function (scripts) {\n"
+                                        "    if (document.readyState === 'loading')\n"
+                                        "        return false;\n"
+                                        "    scripts.forEach(function (script) {\n"
+                                        "        try {\n"
+                                        "            (0, eval)(script);\n"
+                                        "        } catch (error) {\n"
+                                        "            setTimeout(function () { throw error; });\n"
+                                        "        }\n"
+                                        "    });\n"
+                                        "    return true;\n"
+                                        "})(%1);")
+                             .arg(QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(batch)).toJson(
+                                 QJsonDocument::Compact)));
+    QPointer<TChromium> self(this);
+    m_page->runJavaScript(call, [self, batch, generation](const QVariant &ran) {
+        if (!self || self->m_loadGeneration != generation)
+            return;
+        self->m_delivering = false;
+        if (ran.toBool()) {
+            self->deliverHeldScripts();
+            return;
+        }
+        self->m_pendingScripts = batch + self->m_pendingScripts;
+        QTimer::singleShot(kHeldScriptRetryMs, self, &TChromium::deliverHeldScripts);
+    });
 }
 
 void TChromium::bringToFront()

@@ -33,7 +33,8 @@ public:
 
     void loadUrl(const QUrl &url) override;
     void reload() override;
-    // Runs the script in the page shown; while a page is loading, in that page once it has loaded.
+    // Runs the script in the page shown; while a page is loading, in that page once its own scripts have run.
+    // Scripts run in the order asked for.
     void runScript(const QString &script) override;
     void bringToFront() override;
     // How many documents have been asked for in this view so far; a page still shown keeps its number.
@@ -49,9 +50,17 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    // Scripts asked for while a document is loading wait for it, so they act on the page just loaded.
+    // Hands the held scripts to the page once it has run its own scripts; tries again shortly while it has not.
+    void deliverHeldScripts();
+
+    // Scripts asked for while a document is loading wait for it, so they act on the page just loaded, after
+    // the page's own scripts (jQuery and the page's set-up) have run.
     QStringList m_pendingScripts;
     bool m_loading = false;
+    // A batch of held scripts is on its way to the page; scripts asked for meanwhile queue behind it.
+    bool m_delivering = false;
+    // Counts the loads asked for, so that an answer about an earlier document is recognised as stale.
+    quint64 m_loadGeneration = 0;
     QUrl m_loadTarget;
     quint64 m_reloads = 0;
     quint64 m_loads = 0;

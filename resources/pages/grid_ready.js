@@ -13,6 +13,11 @@ function readyFunctionScript() {
 
     var lazyLoad = new LazyLoad();
     lazyLoad.update();
+
+    // Pictures that arrive change the heights of the tiles: the loader looks again once they are all in.
+    $(window).on('load', function () {
+        lazyLoad.update();
+    });
 }
 
 $(document).ready(readyFunctionScript);

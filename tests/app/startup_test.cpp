@@ -9,6 +9,7 @@
 #include "service/lekora_lib.h"
 #include "shell/tchromium.h"
 #include "tests/support/capture_server.h"
+#include "tests/support/demo_service_fixture.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,7 @@ using elumira::Dialogs;
 using elumira::ElumiraProgram;
 using elumira::RecordingDialogs;
 using elumira::TLekoraLib;
+using elumira::test::startDemoService;
 
 namespace {
 
@@ -53,15 +55,11 @@ protected:
     void startService(demo::VersionAnswer answer)
     {
         demo::Config config;
-        config.port = 0;
-        config.dataDir = books.path();
         config.versionAnswer = answer;
         config.updateUrl = kUpdateUrl;
-        config.writeBooksAtStart = false;
-        service = std::make_unique<demo::Service>(config);
         std::string error;
-        ASSERT_TRUE(service->start(&error)) << error;
-        qputenv("ELUMIRA_SERVICE_URL", QByteArray::fromStdString(service->baseUrl()));
+        service = startDemoService(books.path(), &error, config);
+        ASSERT_TRUE(service) << error;
     }
 
     // Runs the program; step is called every 50 ms inside its event loop until it returns true.

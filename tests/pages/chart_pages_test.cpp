@@ -5,7 +5,8 @@
 #include "pages/header_bar.h"
 #include "pages/page_guard.h"
 #include "pages/page_writer.h"
-#include "tests/pages/partner_fixtures.h"
+#include "tests/support/partner_fixtures.h"
+#include "tests/support/page_text.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +21,10 @@ using elumira::ProcessMessage;
 using elumira::test::kPartnerConfiguration;
 using elumira::test::readFile;
 
+using elumira::test::crlf;
+using elumira::test::afterHeader;
+using elumira::test::kService;
 namespace {
-
-const QString kService = QStringLiteral("http://127.0.0.1:8765");
 
 // A first chart page: a title and an author that need escaping, a publisher and an ISBN with an ampersand
 // and an angle bracket, a synopsis with mark-up, and an id with an apostrophe.
@@ -110,18 +112,6 @@ Json firstBookOnly()
     Json chart = Json::parse(kFirstPage);
     chart["data"].erase(1);
     return chart;
-}
-
-QString crlf(const char *text)
-{
-    return QString::fromUtf8(text).replace(QLatin1String("\n"), QLatin1String("\r\n"));
-}
-
-QString afterHeader(const QString &page)
-{
-    const QString end = QStringLiteral("</header>\r\n");
-    const qsizetype at = page.indexOf(end);
-    return at < 0 ? QString() : page.mid(at + end.size());
 }
 
 QString styleBlockOf(const QString &page)
@@ -444,6 +434,55 @@ class ChartViewTest : public elumira::test::PartnerViewTest
 protected:
     int rows() { return js(QStringLiteral("$('.list-chart-row').length")).toInt(); }
 };
+
+// The script errors the views report while a test runs.
+QStringList g_scriptErrors;
+QtMessageHandler g_previousHandler = nullptr;
+
+void recordScriptErrors(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QLatin1String("js: ")))
+        g_scriptErrors << message;
+    g_previousHandler(type, context, message);
+}
+
+TEST_F(ChartViewTest, growthWithReloads_scriptsForTheReloadedPageAlwaysRunAfterItsOwn)
+{
+    g_scriptErrors.clear();
+    g_previousHandler = qInstallMessageHandler(recordScriptErrors);
+    s_service->setChartContentJson(Json::parse(kFirstPage));
+    renderAndWait([this] { renderTopChart(*s_service, *view, *s_dialogs, 1); });
+
+    // As the member asks for page after page: the more button is hidden at the request, then the answer
+    // grows and reloads the page and shows the button again, or, at the end of the list, hides it. No wait
+    // between the steps but the reload's own.
+    int expectedRows = rows();
+    for (int page = 2; page <= 40; ++page) {
+        SCOPED_TRACE(page);
+        const bool end = page % 7 == 0;
+        view->runScript(QStringLiteral("$(\"#btnMore\").hide()"));
+        s_service->setChartContentJson(Json::parse(end ? R"({"code":"200","total":0,"data":[]})" : kSecondPage));
+        if (end) {
+            renderTopChart(*s_service, *view, *s_dialogs, page);
+        } else {
+            renderAndWait([&] { renderTopChart(*s_service, *view, *s_dialogs, page); });
+            ++expectedRows;
+        }
+        const QString state = QStringLiteral("%1 %2").arg(end ? QStringLiteral("hidden") : QStringLiteral("shown"))
+                                  .arg(end ? page : page + 1);
+        QString shown;
+        EXPECT_TRUE(elumira::test::waitUntil([&] {
+            shown = js(QStringLiteral("($('#btnMore').is(':visible') ? 'shown ' : 'hidden ')"
+                                      " + ($('#loadMore').attr('onClick') || '').replace(/\\D/g, '')"))
+                        .toString();
+            return shown == state;
+        })) << shown.toStdString() << " instead of " << state.toStdString();
+        EXPECT_EQ(rows(), expectedRows);
+        EXPECT_TRUE(s_dialogs->boxes().isEmpty());
+    }
+    qInstallMessageHandler(g_previousHandler);
+    EXPECT_TRUE(g_scriptErrors.isEmpty()) << g_scriptErrors.join(QLatin1Char('\n')).toStdString();
+}
 
 TEST_F(ChartViewTest, topRead_rowsAndMoreButtonCallTheProgramAsThePageGrows)
 {

@@ -3,7 +3,8 @@
 #include "pages/detail_page.h"
 #include "pages/page_guard.h"
 #include "pages/page_writer.h"
-#include "tests/pages/partner_fixtures.h"
+#include "tests/support/partner_fixtures.h"
+#include "tests/support/page_text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@ using elumira::ProcessMessage;
 using elumira::test::kPartnerConfiguration;
 using elumira::test::readFile;
 
+using elumira::test::crlf;
 namespace {
 
 // A book whose title has an ampersand and mark-up, out of stock, with a synopsis of two paragraphs and an
@@ -87,11 +89,6 @@ const char *const kDetailPage = R"html(<!DOCTYPE html>
 </body>
 </html>
 )html";
-
-QString crlf(const char *text)
-{
-    return QString::fromUtf8(text).replace(QLatin1String("\n"), QLatin1String("\r\n"));
-}
 
 TEST(DetailPageTest, detailPage_isWrittenPieceByPieceWithTheBooksValuesAsReceived)
 {
@@ -184,10 +181,7 @@ TEST_F(DetailRenderTest, renderDetailContent_failure_showsItsPrefixAndLoadsNothi
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        service.reset();
-        service = std::make_unique<elumira::TLekoraLib>(dialogs);
-        dialogs.clear();
-        view = elumira::test::RecordingView();
+        startAfresh();
         if (c.configuration)
             fetchConfiguration();
         if (c.answer)

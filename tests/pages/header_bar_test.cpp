@@ -4,7 +4,8 @@
 #include "pages/page_parts.h"
 #include "pages/page_writer.h"
 #include "pages/style_rules.h"
-#include "tests/pages/page_view.h"
+#include "tests/support/page_view.h"
+#include "tests/support/page_text.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +15,9 @@ using namespace elumira::pages;
 using elumira::Json;
 using elumira::ProcessMessage;
 
+using elumira::test::kService;
 namespace {
 
-const QString kService = QStringLiteral("http://127.0.0.1:8765");
 const Json kPartner = Json::parse(R"({"logo":"logo kepala.png","warna_header":"#204060"})");
 
 QStringList captures(const QString &text, const QString &pattern)

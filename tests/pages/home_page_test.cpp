@@ -1,7 +1,6 @@
 // The home page: its exact text, banners, sections and intro window, the growth by further pages at the
 // marker line, the intro counter across writes, and its failures.
 #include "common/dialogs.h"
-#include "demo/service.h"
 #include "pages/header_bar.h"
 #include "pages/home_page.h"
 #include "pages/page_guard.h"
@@ -10,15 +9,15 @@
 #include "pages/page_writer.h"
 #include "pages/style_rules.h"
 #include "service/lekora_lib.h"
-#include "tests/pages/page_view.h"
-#include "tests/pages/recording_view.h"
-#include "tests/support/capture_server.h"
+#include "tests/support/member_page_view.h"
+#include "tests/support/page_text.h"
+#include "tests/support/partner_fixtures.h"
+#include "tests/support/recording_view.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -28,13 +27,13 @@ using elumira::JsonShapeError;
 using elumira::ProcessMessage;
 using elumira::RecordingDialogs;
 using elumira::TLekoraLib;
-using elumira::test::CaptureServer;
 using elumira::test::RecordingView;
+using elumira::test::crlf;
+using elumira::test::kService;
+using elumira::test::readFile;
 using elumira::test::waitUntil;
 
 namespace {
-
-const QString kService = QStringLiteral("http://127.0.0.1:8765");
 
 const char *const kConfiguration = R"json({"code":"200","data":{"warna_header":"#0b4f6c",
     "warna_button_login":"#1b998b","warna_hover_button_login":"#157a6e","logo":"logo.png",
@@ -108,11 +107,6 @@ SEARCH_SCRIPT
 </body>
 </html>
 )html";
-
-QString crlf(const char *text)
-{
-    return QString::fromUtf8(text).replace(QLatin1String("\n"), QLatin1String("\r\n"));
-}
 
 QString page(const char *configuration, const char *banners, const char *content, int counter = 1)
 {
@@ -339,54 +333,32 @@ TEST(HomePageTest, appendHomeSections_twoAppendsKeepThePagesInOrderBeforeOneMark
 }
 
 // The service client with a partner configuration from a local server and answers set by the tests.
-class HomeRenderTest : public ::testing::Test
+class HomeRenderTest : public elumira::test::PartnerServiceTest
 {
 protected:
     void SetUp() override
     {
-        qputenv("ELUMIRA_SERVICE_URL", server.url());
-        service = std::make_unique<TLekoraLib>(dialogs);
-        ASSERT_TRUE(dialogs.boxes().isEmpty());
+        PartnerServiceTest::SetUp();
         resetIntroCounterForTests();
     }
     void TearDown() override
     {
-        service.reset();
-        qunsetenv("ELUMIRA_SERVICE_URL");
+        PartnerServiceTest::TearDown();
         resetIntroCounterForTests();
     }
 
     void setAnswers()
     {
-        server.queue({200, "OK", "application/json", kConfiguration});
-        service->getClientJson();
+        fetchConfiguration(kConfiguration);
         service->setBannerJson(Json::parse(kBanners));
         service->setHomeContentJson(Json::parse(kHomeContent));
     }
 
-    QString indexPath() const { return service->DataPath() + QStringLiteral("/index.html"); }
-
-    QString indexText() const
-    {
-        QFile file(indexPath());
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
+    QString indexPath() const { return pageFile("index.html"); }
+    QString indexText() const { return QString::fromUtf8(readFile(indexPath())); }
 
     // The one box shown, which must carry the home page's prefix.
-    void expectOneFailureBox(const QString &mentions)
-    {
-        ASSERT_EQ(dialogs.boxes().size(), 1);
-        const RecordingDialogs::Box box = dialogs.boxes()[0];
-        EXPECT_EQ(box.kind, RecordingDialogs::Kind::Error);
-        EXPECT_EQ(box.buttons, RecordingDialogs::Buttons::Ok);
-        EXPECT_TRUE(box.text.startsWith(QStringLiteral("Error Exception #798: "))) << box.text.toStdString();
-        EXPECT_TRUE(box.text.contains(mentions)) << box.text.toStdString();
-    }
-
-    CaptureServer server;
-    RecordingDialogs dialogs;
-    std::unique_ptr<TLekoraLib> service;
-    RecordingView view;
+    void expectOneHomeFailureBox(const QString &mentions) { expectOneFailureBox("Error Exception #798: ", mentions); }
 };
 
 TEST_F(HomeRenderTest, fullWrite_loadsTheFileAndOnlyTheFirstOfTheRunOpensTheIntro)
@@ -464,10 +436,7 @@ TEST_F(HomeRenderTest, failures_showOneBoxLoadNothingAndKeepTheIntroForLater)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        service.reset();
-        service = std::make_unique<TLekoraLib>(dialogs);
-        dialogs.clear();
-        view = RecordingView();
+        startAfresh();
         if (c.answers)
             setAnswers();
         if (c.removeFolder) {
@@ -475,7 +444,7 @@ TEST_F(HomeRenderTest, failures_showOneBoxLoadNothingAndKeepTheIntroForLater)
         }
 
         renderHomeHtmlFile(*service, view, dialogs, c.page);
-        expectOneFailureBox(c.mentions);
+        expectOneHomeFailureBox(c.mentions);
         EXPECT_TRUE(view.loads.isEmpty());
         EXPECT_EQ(view.reloads, 0);
         EXPECT_EQ(introCounter(), 1);
@@ -487,57 +456,28 @@ TEST_F(HomeRenderTest, fullWriteWithoutBannersOrConfiguration_isAFailure)
 {
     service->setHomeContentJson(Json::parse(kHomeContent));
     renderHomeHtmlFile(*service, view, dialogs, 1);
-    expectOneFailureBox(QStringLiteral("FClientJson"));
+    expectOneHomeFailureBox(QStringLiteral("FClientJson"));
 
     dialogs.clear();
-    server.queue({200, "OK", "application/json", kConfiguration});
-    service->getClientJson();
+    fetchConfiguration(kConfiguration);
     renderHomeHtmlFile(*service, view, dialogs, 1);
-    expectOneFailureBox(QStringLiteral("FBannerJson"));
+    expectOneHomeFailureBox(QStringLiteral("FBannerJson"));
     EXPECT_TRUE(view.loads.isEmpty());
     EXPECT_EQ(introCounter(), 1);
 }
 
 // The home page in a real view, from the demo library service's answers for a logged-in member.
-class HomeViewTest : public elumira::test::PageViewTest
+class HomeViewTest : public elumira::test::MemberPageViewTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        PageViewTest::SetUpTestSuite();
-        s_books = new QTemporaryDir;
-        demo::Config config;
-        config.port = 0;
-        config.dataDir = s_books->path();
-        config.writeBooksAtStart = false;
-        s_demo = new demo::Service(config);
-        std::string error;
-        ASSERT_TRUE(s_demo->start(&error)) << error;
-        qputenv("ELUMIRA_SERVICE_URL", QByteArray::fromStdString(s_demo->baseUrl()));
-        s_service->getClientJson();
-        s_service->setUserJson(
-            s_service->LoginRequest(QStringLiteral("sekar.ayuningtyas@telmarin.example"), QStringLiteral("Baca2024")));
-        ASSERT_FALSE(s_service->Token().isEmpty());
-    }
-    static void TearDownTestSuite()
-    {
-        qunsetenv("ELUMIRA_SERVICE_URL");
-        if (s_demo)
-            s_demo->stop();
-        delete s_demo;
-        delete s_books;
-        s_demo = nullptr;
-        s_books = nullptr;
-        PageViewTest::TearDownTestSuite();
-    }
     void SetUp() override
     {
-        PageViewTest::SetUp();
+        MemberPageViewTest::SetUp();
         resetIntroCounterForTests();
     }
     void TearDown() override
     {
-        PageViewTest::TearDown();
+        MemberPageViewTest::TearDown();
         resetIntroCounterForTests();
     }
 
@@ -576,12 +516,7 @@ protected:
         });
     }
 
-    static QTemporaryDir *s_books;
-    static demo::Service *s_demo;
 };
-
-QTemporaryDir *HomeViewTest::s_books = nullptr;
-demo::Service *HomeViewTest::s_demo = nullptr;
 
 TEST_F(HomeViewTest, homePage_carouselsCallsAndFurtherSections)
 {

@@ -6,9 +6,10 @@
 #include "pages/page_scripts.h"
 #include "pages/page_writer.h"
 #include "service/lekora_lib.h"
-#include "tests/pages/page_view.h"
-#include "tests/pages/recording_view.h"
+#include "tests/support/partner_fixtures.h"
+#include "tests/support/recording_view.h"
 #include "tests/support/capture_server.h"
+#include "tests/support/page_text.h"
 
 #include <gtest/gtest.h>
 
@@ -28,16 +29,12 @@ using elumira::RecordingDialogs;
 using elumira::TLekoraLib;
 using elumira::test::CaptureServer;
 using elumira::test::RecordingView;
+using elumira::test::readFile;
 using elumira::test::waitUntil;
 
+using elumira::test::crlf;
+using elumira::test::kService;
 namespace {
-
-const QString kService = QStringLiteral("http://127.0.0.1:8765");
-
-QString crlf(const char *text)
-{
-    return QString::fromUtf8(text).replace(QLatin1String("\n"), QLatin1String("\r\n"));
-}
 
 const char *const kBooks = R"json({"code":"200","data":[{"id_konten":"77","img":"c77.jpg","judul":"Kopi & <i>Senja</i>",
     "penulis":"Dee","stok":2,"qty":5,"nilai_rate":"4"}]})json";
@@ -328,28 +325,10 @@ TEST(ListingPagesTest, deptChange_findsTheDepartmentByItsExactId)
 }
 
 // The service client with answers set by the tests, and the five generators by name.
-class ListingRenderTest : public ::testing::Test
+class ListingRenderTest : public elumira::test::PartnerServiceTest
 {
 protected:
-    void SetUp() override
-    {
-        qputenv("ELUMIRA_SERVICE_URL", server.url());
-        service = std::make_unique<TLekoraLib>(dialogs);
-        ASSERT_TRUE(dialogs.boxes().isEmpty());
-    }
-    void TearDown() override
-    {
-        service.reset();
-        qunsetenv("ELUMIRA_SERVICE_URL");
-    }
-
-    QString path(const char *file) const { return service->DataPath() + QLatin1Char('/') + QLatin1String(file); }
-
-    QByteArray fileBytes(const char *file) const
-    {
-        QFile f(path(file));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray fileBytes(const char *file) const { return readFile(pageFile(file)); }
 
     void setAnswers()
     {
@@ -358,11 +337,6 @@ protected:
         service->setSubCategoryContentJson(Json::parse(kBooks));
         service->setCategoryJson(Json::parse(kCategories));
     }
-
-    CaptureServer server;
-    RecordingDialogs dialogs;
-    std::unique_ptr<TLekoraLib> service;
-    RecordingView view;
 };
 
 struct Generator
@@ -401,7 +375,7 @@ TEST_F(ListingRenderTest, pages_areWrittenToTheirFilesAndLoaded)
         view = RecordingView();
         g.render(*service, view, dialogs);
         EXPECT_TRUE(dialogs.boxes().isEmpty());
-        EXPECT_EQ(view.loads, QList<QUrl>{QUrl::fromLocalFile(path(g.file))});
+        EXPECT_EQ(view.loads, QList<QUrl>{pageFileUrl(g.file)});
         EXPECT_EQ(fileBytes(g.file), g.expectedPage(*service).toUtf8());
     }
 }
@@ -417,25 +391,17 @@ TEST_F(ListingRenderTest, failures_showOneBoxWithThePagesPrefixAndLoadNothing)
     for (const bool folderMissing : {false, true}) {
         for (const Generator &g : generators) {
             SCOPED_TRACE(std::string(g.file) + (folderMissing ? ", data folder missing" : ", answer missing"));
-            service.reset();
-            service = std::make_unique<TLekoraLib>(dialogs);
-            dialogs.clear();
-            view = RecordingView();
+            startAfresh();
             if (folderMissing) {
                 setAnswers();
                 ASSERT_TRUE(QDir(service->DataPath()).removeRecursively());
             }
 
             g.render(*service, view, dialogs);
-            ASSERT_EQ(dialogs.boxes().size(), 1);
-            const RecordingDialogs::Box box = dialogs.boxes()[0];
-            EXPECT_EQ(box.kind, RecordingDialogs::Kind::Error);
-            EXPECT_EQ(box.buttons, RecordingDialogs::Buttons::Ok);
-            EXPECT_TRUE(box.text.startsWith(QLatin1String(g.prefix))) << box.text.toStdString();
-            EXPECT_TRUE(box.text.contains(QLatin1String(folderMissing ? g.file : g.answer))) << box.text.toStdString();
+            expectOneFailureBox(g.prefix, QLatin1String(folderMissing ? g.file : g.answer));
             EXPECT_TRUE(view.loads.isEmpty());
             EXPECT_TRUE(view.scripts.isEmpty());
-            EXPECT_FALSE(QFile::exists(path(g.file)));
+            EXPECT_FALSE(QFile::exists(pageFile(g.file)));
         }
     }
 }
@@ -446,7 +412,7 @@ TEST_F(ListingRenderTest, renderDept_writesTheFragmentAndRunsTheScriptOrEmptiesT
     renderDept(*service, view, dialogs, QStringLiteral("99"));
     EXPECT_TRUE(dialogs.boxes().isEmpty());
     EXPECT_EQ(view.scripts, QStringList{QStringLiteral("$('#categoryContainer').html('');")});
-    EXPECT_FALSE(QFile::exists(path(kDeptFile)));
+    EXPECT_FALSE(QFile::exists(pageFile(kDeptFile)));
     EXPECT_TRUE(view.loads.isEmpty());
 
     view = RecordingView();
@@ -472,14 +438,6 @@ protected:
     {
         PageViewTest::TearDown();
         qunsetenv("ELUMIRA_SERVICE_URL");
-    }
-
-    void render(const std::function<void()> &generator)
-    {
-        const int before = loadsFinished;
-        generator();
-        ASSERT_TRUE(s_dialogs->boxes().isEmpty());
-        waitForLoadAfter(before);
     }
 
     CaptureServer server;
@@ -511,7 +469,7 @@ TEST_F(ListingViewTest, bookLists_callTheirDetailFunctionsAndStayPlainGrids)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.detail);
-        render(c.render);
+        renderAndWait(c.render);
         EXPECT_EQ(js(QStringLiteral("document.querySelector('h2.title-section').innerHTML")),
                   QVariant(QStringLiteral("Novel &amp; <b>Puisi</b>")));
         EXPECT_EQ(js(QStringLiteral("document.querySelector('.breadcrumb .active b').textContent")),
@@ -537,7 +495,7 @@ TEST_F(ListingViewTest, bookLists_callTheirDetailFunctionsAndStayPlainGrids)
 TEST_F(ListingViewTest, categoryBrowser_chooserAndDepartmentChange)
 {
     s_service->setCategoryJson(Json::parse(kCategories));
-    render([this] { renderCategoryHtmlFile(*s_service, *view, *s_dialogs); });
+    renderAndWait([this] { renderCategoryHtmlFile(*s_service, *view, *s_dialogs); });
     EXPECT_EQ(view->title(), QStringLiteral("Kategori Buku"));
     ASSERT_TRUE(waitUntil(
         [this] { return js(QStringLiteral("$('.select-category').hasClass('select2-hidden-accessible')")).toBool(); }));

@@ -5,9 +5,10 @@
 #include "pages/page_guard.h"
 #include "pages/page_writer.h"
 #include "service/lekora_lib.h"
-#include "tests/pages/page_view.h"
-#include "tests/pages/recording_view.h"
+#include "tests/support/partner_fixtures.h"
+#include "tests/support/recording_view.h"
 #include "tests/support/capture_server.h"
+#include "tests/support/page_text.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +28,9 @@ using elumira::test::CannedResponse;
 using elumira::test::CaptureServer;
 using elumira::test::RecordingView;
 
+using elumira::test::kService;
+using elumira::test::readFile;
 namespace {
-
-const QString kService = QStringLiteral("http://127.0.0.1:8765");
 
 const char *const kConfiguration = R"json({"code":"200","data":{"nama":"Perpustakaan <b>Telmarin</b> & Arsip",
     "logo_login":"logo masuk.png","warna_button_login":"#1a7f5a","warna_hover_button_login":"#145c42",
@@ -137,32 +138,7 @@ TEST(LoginPageTest, loginPage_dataOfAnotherKind_isAFailure)
 }
 
 // The service client with its partner configuration fetched from a local server.
-class LoginRenderTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        qputenv("ELUMIRA_SERVICE_URL", server.url());
-        service = std::make_unique<TLekoraLib>(dialogs);
-        ASSERT_TRUE(dialogs.boxes().isEmpty());
-    }
-    void TearDown() override
-    {
-        service.reset();
-        qunsetenv("ELUMIRA_SERVICE_URL");
-    }
-
-    void fetchConfiguration(const QByteArray &body)
-    {
-        server.queue({200, "OK", "application/json", body});
-        service->getClientJson();
-    }
-
-    CaptureServer server;
-    RecordingDialogs dialogs;
-    std::unique_ptr<TLekoraLib> service;
-    RecordingView view;
-};
+using LoginRenderTest = elumira::test::PartnerServiceTest;
 
 TEST_F(LoginRenderTest, renderLoginHtmlFile_writesLoginHtmlAndLoadsIt)
 {
@@ -170,11 +146,8 @@ TEST_F(LoginRenderTest, renderLoginHtmlFile_writesLoginHtmlAndLoadsIt)
     renderLoginHtmlFile(*service, view, dialogs);
 
     EXPECT_TRUE(dialogs.boxes().isEmpty());
-    ASSERT_EQ(view.loads.size(), 1);
-    EXPECT_EQ(view.loads[0], QUrl::fromLocalFile(service->DataPath() + QStringLiteral("/login.html")));
-    QFile file(service->DataPath() + QStringLiteral("/login.html"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), loginPage(*service->ClientJson(), QString::fromLatin1(server.url())).toUtf8());
+    EXPECT_EQ(view.loads, QList<QUrl>{pageFileUrl("login.html")});
+    EXPECT_EQ(readFile(pageFile("login.html")), loginPage(*service->ClientJson(), serviceUrl()).toUtf8());
 }
 
 TEST_F(LoginRenderTest, renderLoginHtmlFile_failure_showsOneBoxWithItsPrefixAndLoadsNothing)
@@ -192,10 +165,7 @@ TEST_F(LoginRenderTest, renderLoginHtmlFile_failure_showsOneBoxWithItsPrefixAndL
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         // The old client removes the data folder as it goes, so it goes before the new one builds it.
-        service.reset();
-        service = std::make_unique<TLekoraLib>(dialogs);
-        dialogs.clear();
-        view = RecordingView();
+        startAfresh();
         if (c.fetch)
             fetchConfiguration(kConfiguration);
         if (c.removeFolder) {
@@ -204,13 +174,7 @@ TEST_F(LoginRenderTest, renderLoginHtmlFile_failure_showsOneBoxWithItsPrefixAndL
 
         renderLoginHtmlFile(*service, view, dialogs);
 
-        ASSERT_EQ(dialogs.boxes().size(), 1);
-        const RecordingDialogs::Box box = dialogs.boxes()[0];
-        EXPECT_EQ(box.kind, RecordingDialogs::Kind::Error);
-        EXPECT_EQ(box.buttons, RecordingDialogs::Buttons::Ok);
-        EXPECT_TRUE(box.text.startsWith(QStringLiteral("Error Exception #660 : "))) << box.text.toStdString();
-        EXPECT_TRUE(box.text.contains(c.messageMentions)) << box.text.toStdString();
-        EXPECT_GT(box.text.size(), QStringLiteral("Error Exception #660 : ").size() + c.messageMentions.size());
+        expectOneFailureBox("Error Exception #660 : ", c.messageMentions);
         EXPECT_TRUE(view.loads.isEmpty());
     }
 }

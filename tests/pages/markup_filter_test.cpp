@@ -5,7 +5,7 @@
 #include "pages/detail_page.h"
 #include "pages/markup_filter.h"
 #include "pages/search_pages.h"
-#include "tests/pages/partner_fixtures.h"
+#include "tests/support/partner_fixtures.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,8 @@
 #include "pages/html.h"
 #include "pages/page_parts.h"
 #include "pages/page_writer.h"
-#include "tests/pages/page_view.h"
+#include "tests/support/page_view.h"
+#include "tests/support/page_text.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,8 @@ using namespace elumira::pages;
 using elumira::Json;
 using elumira::ProcessMessage;
 
+using elumira::test::kService;
 namespace {
-
-const QString kService = QStringLiteral("http://127.0.0.1:8765");
 
 TEST(PagePartsTest, pictureUrl_isServiceSchemeHostAndPortThenFolderThenFileName)
 {

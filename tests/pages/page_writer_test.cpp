@@ -1,8 +1,8 @@
 // Writing page files: the text with CR LF after every piece, UTF-8 without a byte-order mark, a file created
 // anew, its URL, and a real view loading a page from a folder whose path has spaces and other letters.
 #include "pages/page_writer.h"
-#include "tests/pages/page_view.h"
-#include "tests/pages/recording_view.h"
+#include "tests/support/page_view.h"
+#include "tests/support/recording_view.h"
 
 #include <gtest/gtest.h>
 

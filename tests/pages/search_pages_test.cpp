@@ -5,9 +5,12 @@
 #include "pages/header_bar.h"
 #include "pages/page_guard.h"
 #include "pages/page_parts.h"
+#include "pages/page_scripts.h"
 #include "pages/page_writer.h"
 #include "pages/search_pages.h"
-#include "tests/pages/partner_fixtures.h"
+#include "tests/support/member_page_view.h"
+#include "tests/support/partner_fixtures.h"
+#include "tests/support/page_text.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +26,10 @@ using elumira::ProcessMessage;
 using elumira::test::kPartnerConfiguration;
 using elumira::test::readFile;
 
+using elumira::test::crlf;
+using elumira::test::afterHeader;
+using elumira::test::kService;
 namespace {
-
-const QString kService = QStringLiteral("http://127.0.0.1:8765");
 
 // A keyword that would break out of its places unescaped.
 const QString kKeyword = QStringLiteral("Tom's <Kopi> & \"Teh\"");
@@ -72,24 +76,7 @@ TILE
 <script src="plugins/bootstrap-star-rating/js/star-rating.js"></script>
 <script src="js/main.js"></script>
 <script>
-// Pages of book tiles without the shared page script: rating stars, and pictures loaded as they come into view.
-function readyFunctionScript() {
-    $('.rating-detail').rating({
-        containerClass: 'rating-fa',
-        filledStar: '<i class="rating-star">&#9733;</i>',
-        emptyStar: '<i class="rating-star">&#9734;</i>',
-        size: 'xs',
-        step: 1,
-        showClear: false,
-        showCaption: false,
-        readonly: true
-    });
-
-    var lazyLoad = new LazyLoad();
-    lazyLoad.update();
-}
-
-$(document).ready(readyFunctionScript);
+GRID_READY
 HEADER_SEARCH
 </script>
 </body>
@@ -147,18 +134,6 @@ Json firstHitOnly(const char *answer, const Json &totalRows)
     search["data"].erase(1);
     search["total_rows"] = totalRows;
     return search;
-}
-
-QString crlf(const char *text)
-{
-    return QString::fromUtf8(text).replace(QLatin1String("\n"), QLatin1String("\r\n"));
-}
-
-QString afterHeader(const QString &page)
-{
-    const QString end = QStringLiteral("</header>\r\n");
-    const qsizetype at = page.indexOf(end);
-    return at < 0 ? QString() : page.mid(at + end.size());
 }
 
 TEST(SearchPagesTest, pageLinks_countTenHitsToAPageAndMarkThePageShown)
@@ -220,6 +195,7 @@ TEST(SearchPagesTest, searchResultPage_isWrittenInOrderWithTheKeywordKeptAsTyped
     const QString page = searchResultPage(partner(), answer, 2, kKeyword, QStringLiteral("Penulis"), kService);
     QString body = crlf(kSearchResultBody);
     body.replace(QLatin1String("TILE"), bookTile(answer["data"][0], TileKind::Search, kService));
+    body.replace(QLatin1String("GRID_READY"), pageScript(QStringLiteral("grid_ready")));
     body.replace(QLatin1String("HEADER_SEARCH"), headerSearchScript());
     EXPECT_EQ(afterHeader(page), body);
     // The header shows "Semua" whatever field was searched, and holds the keyword as typed.
@@ -308,10 +284,7 @@ TEST_F(SearchRenderTest, failures_showEachPagesPrefixAndLoadNothing)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        service.reset();
-        service = std::make_unique<elumira::TLekoraLib>(dialogs);
-        dialogs.clear();
-        view = elumira::test::RecordingView();
+        startAfresh();
         if (c.configuration)
             fetchConfiguration();
         if (c.answer)
@@ -407,44 +380,7 @@ TEST_F(SearchViewTest, sentencePage_hitsOpenTheBookAtTheirPageAndLinksKeepKalima
 }
 
 // The pages from real answers of the demo library service, after a log-in.
-class SearchDemoViewTest : public elumira::test::PageViewTest
-{
-protected:
-    void SetUp() override
-    {
-        demo::Config config;
-        config.port = 0;
-        config.dataDir = books.path();
-        config.writeBooksAtStart = false;
-        demoService = std::make_unique<demo::Service>(config);
-        std::string error;
-        ASSERT_TRUE(demoService->start(&error)) << error;
-        qputenv("ELUMIRA_SERVICE_URL", QByteArray::fromStdString(demoService->baseUrl()));
-        PageViewTest::SetUp();
-        s_service->getClientJson();
-        s_service->setUserJson(
-            s_service->LoginRequest(QStringLiteral("sekar.ayuningtyas@telmarin.example"), QStringLiteral("Baca2024")));
-        ASSERT_FALSE(s_service->Token().isEmpty());
-        ASSERT_TRUE(s_dialogs->boxes().isEmpty());
-    }
-    void TearDown() override
-    {
-        PageViewTest::TearDown();
-        demoService->stop();
-        qunsetenv("ELUMIRA_SERVICE_URL");
-    }
-
-    template <typename Render> void renderAndWait(Render render)
-    {
-        const int before = loadsFinished;
-        render();
-        ASSERT_TRUE(s_dialogs->boxes().isEmpty());
-        waitForLoadAfter(before);
-    }
-
-    QTemporaryDir books;
-    std::unique_ptr<demo::Service> demoService;
-};
+using SearchDemoViewTest = elumira::test::MemberPageViewTest;
 
 TEST_F(SearchDemoViewTest, realAnswers_showEveryHitWithItsPageLinksAndCalls)
 {

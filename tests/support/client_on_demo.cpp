@@ -1,6 +1,7 @@
 // The service client against the demo library service.
 #include "tests/support/client_on_demo.h"
 
+#include "tests/support/demo_service_fixture.h"
 #include "tests/support/test_support.h"
 
 namespace elumira::test {
@@ -14,14 +15,9 @@ void ClientOnDemo::SetUp()
 
 void ClientOnDemo::startServiceAndClient()
 {
-    demo::Config config;
-    config.port = 0;
-    config.dataDir = books.path();
-    config.writeBooksAtStart = false;
-    service = std::make_unique<demo::Service>(config);
     std::string error;
-    ASSERT_TRUE(service->start(&error)) << error;
-    qputenv("ELUMIRA_SERVICE_URL", QByteArray::fromStdString(service->baseUrl()));
+    service = startDemoService(books.path(), &error);
+    ASSERT_TRUE(service) << error;
     lekora = std::make_shared<TLekoraLib>(dialogs);
 }
 

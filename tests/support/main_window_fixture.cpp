@@ -6,6 +6,7 @@
 #include "service/lekora_lib.h"
 #include "shell/browser_profile.h"
 #include "shell/tchromium.h"
+#include "tests/support/demo_service_fixture.h"
 #include "tests/support/test_support.h"
 
 #include <QStackedWidget>
@@ -15,14 +16,9 @@ namespace elumira::test {
 
 void MainWindowOnDemo::SetUp()
 {
-    demo::Config config;
-    config.port = 0;
-    config.dataDir = books.path();
-    config.writeBooksAtStart = false;
-    service = std::make_unique<demo::Service>(config);
     std::string error;
-    ASSERT_TRUE(service->start(&error)) << error;
-    qputenv("ELUMIRA_SERVICE_URL", QByteArray::fromStdString(service->baseUrl()));
+    service = startDemoService(books.path(), &error);
+    ASSERT_TRUE(service) << error;
 
     lekora = std::make_shared<TLekoraLib>(dialogs);
     profile.reset(createBrowserProfile());

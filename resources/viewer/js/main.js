@@ -37,6 +37,32 @@ $(document).ready(function () {
         arrows: false
     });
 
+    // The loader looks for pictures near the view only when the window scrolls or changes size. Building the
+    // carousels moves the pictures (the stacked banners shrink to one, so the sections move up), a carousel
+    // moves its slides, pictures that arrive change the heights, and a page may place new content: each time
+    // the loader looks again, so that every picture in view is loaded without any scrolling.
+    var lookAgain = (function () {
+        var asked = false;
+        return function () {
+            if (asked)
+                return;
+            asked = true;
+            window.requestAnimationFrame(function () {
+                asked = false;
+                window.lazyLoadInstance.update();
+            });
+        };
+    })();
+    lookAgain();
+    $('.multiple-items, .banner').on('setPosition afterChange', lookAgain);
+    $(window).on('load', lookAgain);
+    document.addEventListener('load', function (event) {
+        if (event.target.tagName === 'IMG')
+            lookAgain();
+    }, true);
+    if (window.MutationObserver)
+        new MutationObserver(lookAgain).observe(document.body, { childList: true, subtree: true });
+
     // Read-only stars, one step per star, drawn with text stars so no icon font is needed.
     $('.rating-detail').rating({
         containerClass: 'rating-fa',

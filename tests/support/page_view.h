@@ -67,7 +67,23 @@ protected:
         ASSERT_TRUE(lastLoadOk);
     }
 
+    // Runs a generator that loads or reloads the view, and waits until the view has loaded the page.
+    template <typename Render> void renderAndWait(Render render)
+    {
+        const int before = loadsFinished;
+        render();
+        ASSERT_TRUE(s_dialogs->boxes().isEmpty()) << s_dialogs->boxes()[0].text.toStdString();
+        waitForLoadAfter(before);
+    }
+
     QVariant js(const QString &script) { return evaluate(view->page(), script); }
+
+    // Clicks the element the selector finds first (jQuery selector), without waiting for what follows.
+    void click(const QString &selector)
+    {
+        ASSERT_EQ(js(QStringLiteral("$(\"%1\").length").arg(selector)).toInt(), 1) << selector.toStdString();
+        js(QStringLiteral("$(\"%1\")[0].click(); 0").arg(selector));
+    }
 
     // Waits for the next message; fails the test when none arrives.
     ProcessMessage nextMessage()

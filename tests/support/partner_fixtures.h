@@ -4,9 +4,10 @@
 
 #include "common/dialogs.h"
 #include "service/lekora_lib.h"
-#include "tests/pages/page_view.h"
-#include "tests/pages/recording_view.h"
+#include "tests/support/page_view.h"
+#include "tests/support/recording_view.h"
 #include "tests/support/capture_server.h"
+#include "tests/support/page_text.h"
 
 #include <gtest/gtest.h>
 
@@ -20,14 +21,6 @@ namespace elumira::test {
 inline constexpr char kPartnerConfiguration[] = R"json({"code":"200","data":{"nama":"Perpustakaan Telmarin",
     "logo":"logo kepala.png","warna_header":"#204060","warna_button_login":"#1a7f5a",
     "warna_hover_button_login":"#145c42","warna_hover_baca":"#c0392b"}})json";
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 // A service client of its own, its configuration fetched from a local server, and a view that records what
 // the generators ask of it. For the generators' writes, loads and failures.
@@ -46,26 +39,39 @@ protected:
         qunsetenv("ELUMIRA_SERVICE_URL");
     }
 
-    void fetchConfiguration()
+    void fetchConfiguration(const QByteArray &configuration = kPartnerConfiguration)
     {
-        server.queue({200, "OK", "application/json", kPartnerConfiguration});
+        server.queue({200, "OK", "application/json", configuration});
         service->getClientJson();
         ASSERT_TRUE(dialogs.boxes().isEmpty());
+    }
+
+    // A new service client with a fresh data folder, no answers, no boxes and a fresh view, for the next case
+    // of a table. The old client removes its data folder as it goes, so it goes before the new one builds it.
+    void startAfresh()
+    {
+        service.reset();
+        service = std::make_unique<TLekoraLib>(dialogs);
+        dialogs.clear();
+        view = RecordingView();
     }
 
     QString serviceUrl() const { return QString::fromLatin1(server.url()); }
     QString pageFile(const char *fileName) const { return service->DataPath() + QLatin1Char('/') + fileName; }
     QUrl pageFileUrl(const char *fileName) const { return QUrl::fromLocalFile(pageFile(fileName)); }
 
-    // The one box shown, which must be an error with OK whose text starts with the prefix and goes on.
-    void expectOneFailureBox(const char *prefix)
+    // The one box shown, which must be an error with OK whose text starts with the prefix and goes on (with
+    // the failure's own message, which mentions the given text when one is given).
+    void expectOneFailureBox(const char *prefix, const QString &mentions = {})
     {
         ASSERT_EQ(dialogs.boxes().size(), 1);
         const RecordingDialogs::Box box = dialogs.boxes()[0];
         EXPECT_EQ(box.kind, RecordingDialogs::Kind::Error);
         EXPECT_EQ(box.buttons, RecordingDialogs::Buttons::Ok);
         EXPECT_TRUE(box.text.startsWith(QLatin1String(prefix))) << box.text.toStdString();
-        EXPECT_GT(box.text.size(), qsizetype(qstrlen(prefix))) << "the failure's own message is missing";
+        EXPECT_GT(box.text.size(), qsizetype(qstrlen(prefix)) + mentions.size())
+            << "the failure's own message is missing";
+        EXPECT_TRUE(box.text.contains(mentions)) << box.text.toStdString();
     }
 
     CaptureServer server;
@@ -90,22 +96,6 @@ protected:
     {
         PageViewTest::TearDown();
         qunsetenv("ELUMIRA_SERVICE_URL");
-    }
-
-    // Runs a generator that loads or reloads the view, and waits until the view has loaded the page.
-    template <typename Render> void renderAndWait(Render render)
-    {
-        const int before = loadsFinished;
-        render();
-        ASSERT_TRUE(s_dialogs->boxes().isEmpty()) << s_dialogs->boxes()[0].text.toStdString();
-        waitForLoadAfter(before);
-    }
-
-    // Clicks the element the selector finds first (jQuery selector), without waiting for what follows.
-    void click(const QString &selector)
-    {
-        ASSERT_EQ(js(QStringLiteral("$(\"%1\").length").arg(selector)).toInt(), 1) << selector.toStdString();
-        js(QStringLiteral("$(\"%1\")[0].click(); 0").arg(selector));
     }
 
     CaptureServer server;
