@@ -13,8 +13,11 @@
 
 int main(int argc, char **argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 3 && QByteArray(argv[1]) == "--write-books") {
-        QCoreApplication app(argc, argv);
+        // The books are written with the demo service's PDF writer, which needs the fonts of a GUI application.
+        QApplication app(argc, argv);
         const auto books = elumira::bench::writeDemoBooks(QString::fromLocal8Bit(argv[2]));
         std::printf("%s\n%s\n", qPrintable(books.longBook), qPrintable(books.shortBook));
         return 0;
@@ -23,8 +26,6 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: reader_first_page FILE.pdf | --write-books DIR\n");
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QFile file(QString::fromLocal8Bit(argv[1]));
     if (!file.open(QIODevice::ReadOnly))

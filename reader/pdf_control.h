@@ -114,8 +114,8 @@ public:
     // Text-layer rectangles of a character range, in page coordinates, one per line.
     QList<QRectF> textRects(int page, int start, int count) const;
     QSizeF pageSize(int index) const;
-    // Largest number of rendered page images kept.
-    static constexpr int kRenderCacheBytes = 96 * 1024 * 1024;
+    // The most memory a view spends on rendered page images (about four pages at 200%).
+    static constexpr int kRenderCacheBytes = 32 * 1024 * 1024;
 
 signals:
     void OnPageChange(TPdfControl *sender);
