@@ -2,6 +2,7 @@
 #include "tests/support/reader_on_demo.h"
 
 #include "demo/control.h"
+#include "tests/support/demo_service_fixture.h"
 #include "reader/pdf_control.h"
 #include "tests/support/test_support.h"
 
@@ -13,14 +14,9 @@ namespace elumira::test {
 
 void ReaderOnDemo::SetUp()
 {
-    demo::Config config;
-    config.port = 0;
-    config.dataDir = books.path();
-    config.writeBooksAtStart = false;
-    service = std::make_unique<demo::Service>(config);
     std::string error;
-    ASSERT_TRUE(service->start(&error)) << error;
-    qputenv("ELUMIRA_SERVICE_URL", QByteArray::fromStdString(service->baseUrl()));
+    service = startDemoService(books.path(), &error);
+    ASSERT_TRUE(service) << error;
     lekora = std::make_shared<TLekoraLib>(dialogs);
     lekora->setUserJson(lekora->LoginRequest(QStringLiteral("bima.pratama@telmarin.example"), QStringLiteral("Pustaka88")));
     ASSERT_FALSE(lekora->Token().isEmpty());
