@@ -1,0 +1,120 @@
+// Annotation painting: fills are solid colours blended at a constant opacity, so no picture is made per
+// highlight, and the note icon is read once.
+#include "annotations/annot_painter.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+namespace elumira::annot {
+
+namespace {
+
+// A rectangle of view pixels from its first corner to its second, the second corner's row and column
+// excluded, as the fills of the page are laid.
+QRect spanOf(QPoint first, QPoint second)
+{
+    return QRect(first, QSize(second.x() - first.x(), second.y() - first.y())).normalized();
+}
+
+void fillBlended(QPainter &painter, const QRect &rect, const QColor &colour, int alpha)
+{
+    if (rect.isEmpty())
+        return;
+    const qreal before = painter.opacity();
+    painter.setOpacity(alpha / 255.0);
+    painter.fillRect(rect, colour);
+    painter.setOpacity(before);
+}
+
+} // namespace
+
+const QImage &noteIcon()
+{
+    static const QImage icon(QStringLiteral(":/notes"));
+    return icon;
+}
+
+QColor colourOf(int bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+int bgrOf(const QColor &colour)
+{
+    return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
+}
+
+void paintEntry(QPainter &painter, const PageMapper &mapper, const Json &entry)
+{
+    const QString type = entryType(entry);
+    if (type == QLatin1String(kRectangle)) {
+        const PageBox box = pointBox(entry);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(colourOf(entryColour(entry)), kRectanglePenWidth, Qt::SolidLine));
+        painter.drawRect(spanOf(mapper.toDevice(box.left, box.top), mapper.toDevice(box.right, box.bottom)));
+        painter.setBrush(Qt::SolidPattern);
+    } else if (type == QLatin1String(kNotes)) {
+        const PageBox box = pointBox(entry);
+        // The icon keeps its own size at every zoom, anchored at its top-left corner.
+        painter.drawImage(mapper.toDevice(box.left, box.top), noteIcon());
+    } else if (type == QLatin1String(kHighlight)) {
+        const auto items = entry.find("point_data");
+        if (items == entry.end() || !items->is_array())
+            return;
+        const QColor colour = colourOf(entryColour(entry));
+        for (const Json &item : *items) {
+            const PageBox box = pageBox(item);
+            fillBlended(painter, spanOf(mapper.toDevice(box.left, box.top), mapper.toDevice(box.right, box.bottom)),
+                        colour, kPaintAlpha);
+        }
+    } else if (type == QLatin1String(kInk)) {
+        const auto points = entry.find("draw_data");
+        if (points == entry.end() || !points->is_array() || points->empty())
+            return;
+        const auto start = entry.find("point");
+        QPolygon line;
+        line.reserve(qsizetype(points->size()) + 1);
+        line.append(mapper.toDevice(number(start == entry.end() ? Json() : *start, "x"),
+                                    number(start == entry.end() ? Json() : *start, "y")));
+        for (const Json &point : *points)
+            line.append(mapper.toDevice(number(point, "x"), number(point, "y")));
+        painter.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
+        painter.drawPolyline(line);
+    }
+}
+
+void paintMadeHighlight(QPainter &painter, const Json &entry)
+{
+    const auto items = entry.find("draw_data");
+    if (items == entry.end() || !items->is_array())
+        return;
+    const QColor colour = colourOf(entryColour(entry));
+    for (const Json &item : *items) {
+        const QPoint first(int(number(item, "left")), int(number(item, "top")));
+        const QPoint second(int(number(item, "right")), int(number(item, "bottom")));
+        fillBlended(painter, spanOf(first, second), colour, kMadeAlpha);
+    }
+}
+
+void paintMadeRectangle(QPainter &painter, const QRect &pageRect, QPoint from, QPoint to, int colour)
+{
+    painter.save();
+    painter.setClipRect(pageRect);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(colourOf(colour), kRectanglePenWidth, Qt::SolidLine));
+    painter.drawRect(spanOf(from, to));
+    painter.restore();
+}
+
+void paintFocusRect(QPainter &painter, QPoint first, QPoint second)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.drawRect(spanOf(first, second));
+    painter.restore();
+}
+
+} // namespace elumira::annot
