@@ -71,6 +71,7 @@ int AnnotBooks::append(const TPdfControl *view, Json &document, Json entry)
         index.rebuild(data);
     data.push_back(std::move(entry));
     index.appended(data);
+    ++m_generation;
     return int(data.size() - 1);
 }
 
@@ -84,6 +85,7 @@ void AnnotBooks::remove(const TPdfControl *view, Json &document, int position)
         index.rebuild(data);
     data.erase(data.begin() + position);
     index.removed(data, position);
+    ++m_generation;
 }
 
 } // namespace elumira

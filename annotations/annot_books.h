@@ -36,12 +36,15 @@ public:
     // Appends an entry to a book's document; returns its position.
     int append(const TPdfControl *view, Json &document, Json entry);
     void remove(const TPdfControl *view, Json &document, int position);
+    // Counts every append and delete, so that what is drawn from a document knows when to draw it afresh.
+    quint64 generation() const { return m_generation; }
 
 private:
     annot::PageIndex &indexOf(const TPdfControl *view);
 
     TReaderPanel &m_reader;
     std::unordered_map<const TPdfControl *, annot::PageIndex> m_indexes;
+    quint64 m_generation = 0;
 };
 
 } // namespace elumira

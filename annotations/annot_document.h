@@ -84,6 +84,8 @@ public:
     QPoint toDevice(double x, double y) const;
     QPoint toDevice(QPointF point) const { return toDevice(point.x(), point.y()); }
     bool isValid() const { return !m_rect.isEmpty() && !m_page.isEmpty(); }
+    // Where and how large the page is drawn.
+    const QRect &pageRect() const { return m_rect; }
 
 private:
     QRect m_rect;

@@ -26,6 +26,35 @@ void fillBlended(QPainter &painter, const QRect &rect, const QColor &colour, int
     painter.setOpacity(before);
 }
 
+// The stroke from its first point through its points, in view pixels; empty when it has no points.
+QPolygon inkLine(const PageMapper &mapper, const Json &entry)
+{
+    const auto points = entry.find("draw_data");
+    if (points == entry.end() || !points->is_array() || points->empty())
+        return {};
+    const auto start = entry.find("point");
+    static const Json none = Json::object();
+    const Json &first = start == entry.end() ? none : *start;
+    QPolygon line;
+    line.reserve(qsizetype(points->size()) + 1);
+    line.append(mapper.toDevice(number(first, "x"), number(first, "y")));
+    for (const Json &point : *points)
+        line.append(mapper.toDevice(number(point, "x"), number(point, "y")));
+    return line;
+}
+
+// A rectangle's outline, two pixels wide along the inside of its edges, laid as four fills.
+void outline(QPainter &painter, const QRect &rect, const QColor &colour)
+{
+    if (rect.isEmpty())
+        return;
+    const int w = kRectanglePenWidth;
+    painter.fillRect(QRect(rect.left() - w / 2, rect.top() - w / 2, rect.width() + w, w), colour);
+    painter.fillRect(QRect(rect.left() - w / 2, rect.bottom() + 1 - w / 2, rect.width() + w, w), colour);
+    painter.fillRect(QRect(rect.left() - w / 2, rect.top() + w / 2, w, rect.height() - w), colour);
+    painter.fillRect(QRect(rect.right() + 1 - w / 2, rect.top() + w / 2, w, rect.height() - w), colour);
+}
+
 } // namespace
 
 const QImage &noteIcon()
@@ -45,15 +74,13 @@ int bgrOf(const QColor &colour)
     return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
 }
 
-void paintEntry(QPainter &painter, const PageMapper &mapper, const Json &entry)
+void paintEntry(QPainter &painter, const PageMapper &mapper, const Json &entry, StrokeCache *strokes, int position)
 {
     const QString type = entryType(entry);
     if (type == QLatin1String(kRectangle)) {
         const PageBox box = pointBox(entry);
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(colourOf(entryColour(entry)), kRectanglePenWidth, Qt::SolidLine));
-        painter.drawRect(spanOf(mapper.toDevice(box.left, box.top), mapper.toDevice(box.right, box.bottom)));
-        painter.setBrush(Qt::SolidPattern);
+        outline(painter, spanOf(mapper.toDevice(box.left, box.top), mapper.toDevice(box.right, box.bottom)),
+                colourOf(entryColour(entry)));
     } else if (type == QLatin1String(kNotes)) {
         const PageBox box = pointBox(entry);
         // The icon keeps its own size at every zoom, anchored at its top-left corner.
@@ -69,19 +96,48 @@ void paintEntry(QPainter &painter, const PageMapper &mapper, const Json &entry)
                         colour, kPaintAlpha);
         }
     } else if (type == QLatin1String(kInk)) {
-        const auto points = entry.find("draw_data");
-        if (points == entry.end() || !points->is_array() || points->empty())
+        if (strokes && position >= 0) {
+            strokes->paint(painter, mapper, entry, position);
             return;
-        const auto start = entry.find("point");
-        QPolygon line;
-        line.reserve(qsizetype(points->size()) + 1);
-        line.append(mapper.toDevice(number(start == entry.end() ? Json() : *start, "x"),
-                                    number(start == entry.end() ? Json() : *start, "y")));
-        for (const Json &point : *points)
-            line.append(mapper.toDevice(number(point, "x"), number(point, "y")));
+        }
+        const QPolygon line = inkLine(mapper, entry);
+        if (line.isEmpty())
+            return;
         painter.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
         painter.drawPolyline(line);
     }
+}
+
+void StrokeCache::keep(const void *view, const void *data, size_t size, quint64 generation, int page, QSize pageSize)
+{
+    const Key key{view, data, size, generation, page, pageSize};
+    if (key == m_key)
+        return;
+    m_key = key;
+    m_strokes.clear();
+}
+
+void StrokeCache::paint(QPainter &painter, const PageMapper &mapper, const Json &entry, int position)
+{
+    const QPoint origin = mapper.pageRect().topLeft();
+    auto found = m_strokes.find(position);
+    if (found == m_strokes.end()) {
+        Stroke stroke;
+        QPolygon line = inkLine(mapper, entry);
+        if (!line.isEmpty()) {
+            const QRect bounds = line.boundingRect().adjusted(-kInkPenWidth, -kInkPenWidth, kInkPenWidth, kInkPenWidth);
+            stroke.offset = bounds.topLeft() - origin;
+            stroke.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+            stroke.image.fill(Qt::transparent);
+            QPainter picture(&stroke.image);
+            picture.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
+            line.translate(-bounds.topLeft());
+            picture.drawPolyline(line);
+        }
+        found = m_strokes.emplace(position, std::move(stroke)).first;
+    }
+    if (!found->second.image.isNull())
+        painter.drawImage(origin + found->second.offset, found->second.image);
 }
 
 void paintMadeHighlight(QPainter &painter, const Json &entry)
@@ -101,9 +157,7 @@ void paintMadeRectangle(QPainter &painter, const QRect &pageRect, QPoint from, Q
 {
     painter.save();
     painter.setClipRect(pageRect);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(colourOf(colour), kRectanglePenWidth, Qt::SolidLine));
-    painter.drawRect(spanOf(from, to));
+    outline(painter, spanOf(from, to), colourOf(colour));
     painter.restore();
 }
 

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QRect>
 
+#include <unordered_map>
+
 class QPainter;
 
 namespace elumira::annot {
@@ -26,8 +28,38 @@ const QImage &noteIcon();
 QColor colourOf(int bgr);
 int bgrOf(const QColor &colour);
 
-// Draws one entry of the page shown, by its type; entries of other types draw nothing.
-void paintEntry(QPainter &painter, const PageMapper &mapper, const Json &entry);
+// Ink strokes drawn once into pictures of their own and reused while the page is drawn at the same place and
+// size and the document is unchanged: wide strokes are the costliest part of a repaint.
+class StrokeCache
+{
+public:
+    // Forgets every picture unless they were made for this key.
+    void keep(const void *view, const void *data, size_t size, quint64 generation, int page, QSize pageSize);
+    void paint(QPainter &painter, const PageMapper &mapper, const Json &entry, int position);
+
+private:
+    struct Stroke
+    {
+        QImage image;
+        QPoint offset; // from the page's top-left corner
+    };
+    struct Key
+    {
+        const void *view = nullptr;
+        const void *data = nullptr;
+        size_t size = 0;
+        quint64 generation = 0;
+        int page = -1;
+        QSize pageSize;
+        bool operator==(const Key &) const = default;
+    } m_key;
+    std::unordered_map<int, Stroke> m_strokes;
+};
+
+// Draws one entry of the page shown, by its type; entries of other types draw nothing. Ink strokes come from
+// the cache when one is given.
+void paintEntry(QPainter &painter, const PageMapper &mapper, const Json &entry, StrokeCache *strokes = nullptr,
+                int position = -1);
 // A highlight as it is blended once when made, over the view rectangles it was made from.
 void paintMadeHighlight(QPainter &painter, const Json &entry);
 // A rectangle as it is drawn once when made: from corner to corner of the drag, clipped to the page.

@@ -332,6 +332,7 @@ void TAnnotTools::PDFViewPaint(TPdfControl *sender)
         const Json &data = annot::entries(settings->AnnotationObject);
         const std::vector<int> &onPage = m_books.entriesOn(sender, settings->AnnotationObject, sender->PageIndex());
         const annot::PageMapper mapper(*sender);
+        m_strokes.keep(sender, &data, data.size(), m_books.generation(), sender->PageIndex(), mapper.pageRect().size());
         const int made = m_overlay.view == sender ? m_overlay.made : -1;
         for (const int position : onPage) {
             const Json &entry = data[size_t(position)];
@@ -342,7 +343,7 @@ void TAnnotTools::PDFViewPaint(TPdfControl *sender)
                 annot::paintMadeRectangle(*painter, m_overlay.madeClip, m_overlay.madeFrom, m_overlay.madeTo,
                                           annot::entryColour(entry));
             else
-                annot::paintEntry(*painter, mapper, entry);
+                annot::paintEntry(*painter, mapper, entry, &m_strokes, position);
         }
         if (m_overlay.view == sender)
             paintOverlays(*painter);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "annotations/annot_document.h"
+#include "annotations/annot_painter.h"
 
 #include <QList>
 #include <QObject>
@@ -93,6 +94,7 @@ private:
         bool frameShown = false;
     } m_overlay;
     bool m_paintErrorPending = false;
+    annot::StrokeCache m_strokes;
 };
 
 } // namespace elumira
