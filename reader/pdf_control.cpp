@@ -641,7 +641,7 @@ void TPdfControl::mouseMoveEvent(QMouseEvent *event)
     const QPoint pos = event->position().toPoint();
     if (m_selecting && (event->buttons() & Qt::LeftButton))
         updateSelection(pos);
-    emit OnMouseMove(this, event->modifiers(), pos);
+    emit OnMouseMove(this, event->modifiers(), pos, event->buttons());
 }
 
 void TPdfControl::mouseReleaseEvent(QMouseEvent *event)

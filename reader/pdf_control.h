@@ -121,7 +121,8 @@ signals:
     void OnPageChange(TPdfControl *sender);
     void OnPaint(TPdfControl *sender);
     void OnMouseDown(TPdfControl *sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
-    void OnMouseMove(TPdfControl *sender, Qt::KeyboardModifiers modifiers, QPoint pos);
+    // buttons: the mouse buttons held during the move.
+    void OnMouseMove(TPdfControl *sender, Qt::KeyboardModifiers modifiers, QPoint pos, Qt::MouseButtons buttons);
     void OnMouseUp(TPdfControl *sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
     void OnClick(TPdfControl *sender);
     void OnDblClick(TPdfControl *sender);

@@ -1,10 +1,14 @@
 // The main window: layout, create, show and close handlers, and switching between the two surfaces.
 #include "shell/main_window.h"
 
+#include "annotations/annot_books.h"
+#include "annotations/annot_settings.h"
+#include "annotations/notes.h"
+#include "annotations/sticky_notes.h"
+#include "annotations/text_copy.h"
 #include "common/dialogs.h"
 #include "pages/login_page.h"
 #include "pages/page_writer.h"
-#include "annotations/text_copy.h"
 #include "reader/pdf_control.h"
 #include "reader/reader_panel.h"
 #include "resources/program_resources.h"
@@ -145,11 +149,19 @@ void TFormMain::buildWindow(QWebEngineProfile *profile)
         if (m_showBookInfo)
             m_showBookInfo(sheet);
     };
+    host.showAnnotSettings = [this] { m_annotSettings->showWindow(); };
     m_reader = new TReaderPanel(m_lekoraShared, m_dialogs, PanelToolbar, PageControl1, {TabSheet1, TabSheet2, TabSheet3},
                                 OpenBookCount, SearchBusy, std::move(host), this);
     connect(m_reader->toolbar().btnReturn, &QToolButton::clicked, this, &TFormMain::btnReturnClick);
     connect(m_reader, &TReaderPanel::viewCreated, this,
             [this](TPdfControl *view) { connect(view, &TPdfControl::OnKeyUp, this, &TFormMain::PDFViewKeyUp); });
+
+    m_annotBooks = std::make_unique<AnnotBooks>(*m_reader);
+    m_sticky = std::make_unique<TFormSticky>(*m_annotBooks, m_dialogs);
+    m_notes = std::make_unique<TFormNotes>(*m_annotBooks, m_dialogs);
+    m_annotSettings = std::make_unique<TFormAnnotSettings>(AnnotState, m_dialogs);
+    m_annotTools = std::make_unique<TAnnotTools>(*m_annotBooks, m_dialogs, AnnotState, *m_sticky, *m_notes);
+    connect(m_reader, &TReaderPanel::viewCreated, m_annotTools.get(), &TAnnotTools::attach);
     m_surfaces->setCurrentWidget(panelBrowser);
 }
 
@@ -184,13 +196,13 @@ void TFormMain::FormCreate()
         HomePage = 0;
         SentencePage = 0;
         OpenBookCount = 0;
-        AnnotPressed = false;
+        AnnotState.AnnotPressed = false;
 
         Chromium1->loadUrl(QUrl::fromLocalFile(loadingPagePath()));
 
-        HighlightColor = 0x00FFFF;
-        RectColor = 0x0000FF;
-        InkColor = 0xFF0000;
+        AnnotState.HighlightColor = 0x00FFFF;
+        AnnotState.RectColor = 0x0000FF;
+        AnnotState.InkColor = 0xFF0000;
         m_created = true;
     } catch (const std::exception &error) {
         m_dialogs.warning(QStringLiteral("Startup Error : ") + QString::fromUtf8(error.what()));

@@ -1,6 +1,7 @@
 // TFormMain: the main window, with the browser panel of seven library views and the reader panel.
 #pragma once
 
+#include "annotations/annot_tools.h"
 #include "common/background_task.h"
 #include "common/json_read.h"
 #include "common/process_message.h"
@@ -19,9 +20,14 @@ class QWebEngineProfile;
 
 namespace elumira {
 
+class AnnotBooks;
 class Dialogs;
+class TAnnotTools;
 class TChromium;
 class TPdfControl;
+class TFormAnnotSettings;
+class TFormNotes;
+class TFormSticky;
 class TReaderPanel;
 struct BookOpening;
 class TLekoraLib;
@@ -110,15 +116,17 @@ public:
     QString SentenceKeyword;
     int SentencePage = 0;
     int OpenBookCount = 0;
-    bool AnnotPressed = false;
 
-    // Annotation colours in use, as 0x00BBGGRR.
-    int HighlightColor = 0;
-    int RectColor = 0;
-    int InkColor = 0;
+    // The drawing tools' state shared by all books: the press flag and the annotation colours in use.
+    AnnotToolState AnnotState;
 
     // The reader: the open books, their records and the tool bar.
     TReaderPanel *reader() const { return m_reader; }
+    // The annotation tools and their three windows.
+    TAnnotTools *annotTools() const { return m_annotTools.get(); }
+    TFormSticky *stickyWindow() const { return m_sticky.get(); }
+    TFormNotes *notesWindow() const { return m_notes.get(); }
+    TFormAnnotSettings *annotSettingsWindow() const { return m_annotSettings.get(); }
     void btnReturnClick();
     void PDFViewKeyUp(TPdfControl *Sender, int Key, Qt::KeyboardModifiers Shift);
 
@@ -218,6 +226,12 @@ private:
     QWidget *m_forgotPassword = nullptr;
     TReaderPanel *m_reader = nullptr;
     BookInfoOpener m_showBookInfo;
+    // The annotation windows are windows of their own; the tools go first when the window is destroyed.
+    std::unique_ptr<AnnotBooks> m_annotBooks;
+    std::unique_ptr<TFormSticky> m_sticky;
+    std::unique_ptr<TFormNotes> m_notes;
+    std::unique_ptr<TFormAnnotSettings> m_annotSettings;
+    std::unique_ptr<TAnnotTools> m_annotTools;
     UrlOpener m_openUrl;
     // Number of the newest page request; a completion of an older one finds it changed.
     quint64 m_pageRequest = 0;

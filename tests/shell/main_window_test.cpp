@@ -104,9 +104,9 @@ TEST_F(MainWindowTest, layout_hasItsCaptionButtonsAndViews)
 TEST_F(MainWindowTest, show_configurationAccepted_loadsTheLogInPageIntoChromium1)
 {
     createWindow();
-    EXPECT_EQ(window->HighlightColor, 0x00FFFF);
-    EXPECT_EQ(window->RectColor, 0x0000FF);
-    EXPECT_EQ(window->InkColor, 0xFF0000);
+    EXPECT_EQ(window->AnnotState.HighlightColor, 0x00FFFF);
+    EXPECT_EQ(window->AnnotState.RectColor, 0x0000FF);
+    EXPECT_EQ(window->AnnotState.InkColor, 0xFF0000);
     window->show();
     EXPECT_TRUE(waitUntil([this] { return currentUrl(window->Chromium1).endsWith(QLatin1String("/login.html")); }));
     EXPECT_TRUE(dialogs.boxes().isEmpty());

@@ -21,22 +21,7 @@ void ReaderOnDemo::SetUp()
     lekora->setUserJson(lekora->LoginRequest(QStringLiteral("bima.pratama@telmarin.example"), QStringLiteral("Pustaka88")));
     ASSERT_FALSE(lekora->Token().isEmpty());
 
-    auto *layout = new QVBoxLayout(&window);
-    auto *toolbarPanel = new QWidget(&window);
-    tabs = new QTabWidget(&window);
-    layout->addWidget(toolbarPanel);
-    layout->addWidget(tabs, 1);
-    std::array<QWidget *, 3> sheets{};
-    for (int i = 0; i < 3; ++i) {
-        sheets[i] = new QWidget(tabs);
-        sheets[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
-        tabs->addTab(sheets[i], sheets[i]->objectName());
-    }
-    panel = std::make_unique<TReaderPanel>(lekora, dialogs, toolbarPanel, tabs, sheets, openBooks, searchBusy,
-                                           ReaderHost{});
-    window.resize(1366, 768);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(buildReader(lekora, dialogs));
 }
 
 void ReaderOnDemo::TearDown()
@@ -50,17 +35,7 @@ void ReaderOnDemo::TearDown()
 
 void ReaderOnDemo::openLocal(int i, const QByteArray &pdf, const QString &id, const QString &total, const Json &moreData)
 {
-    BookOpening opening;
-    Json data{{"id", id.toStdString()}, {"judul", "Buku " + id.toStdString()}, {"halaman_total", total.toStdString()}};
-    for (const auto &[key, value] : moreData.items())
-        data[key] = value;
-    opening.detail = Json{{"data", data}};
-    opening.bytes = pdf;
-    const Json permission{{"code", "200"}, {"id_baca", "9" + id.toStdString()}, {"page_index", 0}};
-    ASSERT_TRUE(panel->books().addDetail(TDetailBook::fromAnswers(opening.detail, permission)));
-    ++openBooks;
-    ASSERT_TRUE(panel->streamProcess(opening, sheet(i), 0, QStringLiteral("9") + id));
-    panel->books().detail(id)->TabSheet = sheet(i);
+    ASSERT_TRUE(ReaderWindow::openLocal(i, pdf, id, total, moreData));
 }
 
 void ReaderOnDemo::openFromService(const QString &id)

@@ -6,6 +6,7 @@
 #include "demo/service.h"
 #include "reader/reader_panel.h"
 #include "service/lekora_lib.h"
+#include "tests/support/reader_window.h"
 
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -20,16 +21,11 @@ class QTimer;
 
 namespace elumira::test {
 
-class ReaderOnDemo : public ::testing::Test
+class ReaderOnDemo : public ::testing::Test, public ReaderWindow
 {
 protected:
     void SetUp() override;
     void TearDown() override;
-
-    TReaderToolbar &bar() { return panel->toolbar(); }
-    QWidget *sheet(int i) { return panel->sheets()[i]; }
-    TPdfControl *view(int i) { return panel->viewOf(sheet(i)); }
-    TReaderSettings &settings(int i) { return *panel->books().settings(sheet(i)->objectName()); }
 
     // Opens a PDF made in the test in tab i, as an opening would once the loan has been granted. The detail
     // answer's data holds id, a title "Buku <id>", the page total, and any further members given.
@@ -45,11 +41,6 @@ protected:
     std::unique_ptr<demo::Service> service;
     RecordingDialogs dialogs;
     std::shared_ptr<TLekoraLib> lekora;
-    QWidget window;
-    QTabWidget *tabs = nullptr;
-    int openBooks = 0;
-    std::atomic<bool> searchBusy{false};
-    std::unique_ptr<TReaderPanel> panel;
 };
 
 } // namespace elumira::test

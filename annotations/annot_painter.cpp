@@ -1,0 +1,175 @@
+// Annotation painting: fills are solid colours blended at a constant opacity, so no picture is made per
+// highlight, and the note icon is read once.
+#include "annotations/annot_painter.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+namespace elumira::annot {
+
+namespace {
+
+// A rectangle of view pixels from its first corner to its second, the second corner's row and column
+// excluded, as the fills of the page are laid.
+QRect spanOf(QPoint first, QPoint second)
+{
+    return QRect(first, QSize(second.x() - first.x(), second.y() - first.y())).normalized();
+}
+
+void fillBlended(QPainter &painter, const QRect &rect, const QColor &colour, int alpha)
+{
+    if (rect.isEmpty())
+        return;
+    const qreal before = painter.opacity();
+    painter.setOpacity(alpha / 255.0);
+    painter.fillRect(rect, colour);
+    painter.setOpacity(before);
+}
+
+// The stroke from its first point through its points, in view pixels; empty when it has no points.
+QPolygon inkLine(const PageMapper &mapper, const Json &entry)
+{
+    const auto points = entry.find("draw_data");
+    if (points == entry.end() || !points->is_array() || points->empty())
+        return {};
+    const auto start = entry.find("point");
+    static const Json none = Json::object();
+    const Json &first = start == entry.end() ? none : *start;
+    QPolygon line;
+    line.reserve(qsizetype(points->size()) + 1);
+    line.append(mapper.toDevice(number(first, "x"), number(first, "y")));
+    for (const Json &point : *points)
+        line.append(mapper.toDevice(number(point, "x"), number(point, "y")));
+    return line;
+}
+
+// A rectangle's outline, two pixels wide along the inside of its edges, laid as four fills.
+void outline(QPainter &painter, const QRect &rect, const QColor &colour)
+{
+    if (rect.isEmpty())
+        return;
+    const int w = kRectanglePenWidth;
+    painter.fillRect(QRect(rect.left() - w / 2, rect.top() - w / 2, rect.width() + w, w), colour);
+    painter.fillRect(QRect(rect.left() - w / 2, rect.bottom() + 1 - w / 2, rect.width() + w, w), colour);
+    painter.fillRect(QRect(rect.left() - w / 2, rect.top() + w / 2, w, rect.height() - w), colour);
+    painter.fillRect(QRect(rect.right() + 1 - w / 2, rect.top() + w / 2, w, rect.height() - w), colour);
+}
+
+} // namespace
+
+const QImage &noteIcon()
+{
+    // Premultiplied once, so drawing it needs no conversion on every repaint.
+    static const QImage icon = QImage(QStringLiteral(":/notes")).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return icon;
+}
+
+QColor colourOf(int bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+int bgrOf(const QColor &colour)
+{
+    return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
+}
+
+void paintEntry(QPainter &painter, const PageMapper &mapper, const Json &entry, StrokeCache *strokes, int position)
+{
+    const QString type = entryType(entry);
+    if (type == QLatin1String(kRectangle)) {
+        const PageBox box = pointBox(entry);
+        outline(painter, spanOf(mapper.toDevice(box.left, box.top), mapper.toDevice(box.right, box.bottom)),
+                colourOf(entryColour(entry)));
+    } else if (type == QLatin1String(kNotes)) {
+        const PageBox box = pointBox(entry);
+        // The icon keeps its own size at every zoom, anchored at its top-left corner.
+        painter.drawImage(mapper.toDevice(box.left, box.top), noteIcon());
+    } else if (type == QLatin1String(kHighlight)) {
+        const auto items = entry.find("point_data");
+        if (items == entry.end() || !items->is_array())
+            return;
+        const QColor colour = colourOf(entryColour(entry));
+        for (const Json &item : *items) {
+            const PageBox box = pageBox(item);
+            fillBlended(painter, spanOf(mapper.toDevice(box.left, box.top), mapper.toDevice(box.right, box.bottom)),
+                        colour, kPaintAlpha);
+        }
+    } else if (type == QLatin1String(kInk)) {
+        if (strokes && position >= 0) {
+            strokes->paint(painter, mapper, entry, position);
+            return;
+        }
+        const QPolygon line = inkLine(mapper, entry);
+        if (line.isEmpty())
+            return;
+        painter.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
+        painter.drawPolyline(line);
+    }
+}
+
+void StrokeCache::keep(const void *view, const void *data, size_t size, quint64 generation, int page, QSize pageSize)
+{
+    const Key key{view, data, size, generation, page, pageSize};
+    if (key == m_key)
+        return;
+    m_key = key;
+    m_strokes.clear();
+}
+
+void StrokeCache::paint(QPainter &painter, const PageMapper &mapper, const Json &entry, int position)
+{
+    const QPoint origin = mapper.pageRect().topLeft();
+    auto found = m_strokes.find(position);
+    if (found == m_strokes.end()) {
+        Stroke stroke;
+        QPolygon line = inkLine(mapper, entry);
+        if (!line.isEmpty()) {
+            const QRect bounds = line.boundingRect().adjusted(-kInkPenWidth, -kInkPenWidth, kInkPenWidth, kInkPenWidth);
+            stroke.offset = bounds.topLeft() - origin;
+            stroke.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+            stroke.image.fill(Qt::transparent);
+            QPainter picture(&stroke.image);
+            picture.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
+            line.translate(-bounds.topLeft());
+            picture.drawPolyline(line);
+        }
+        found = m_strokes.emplace(position, std::move(stroke)).first;
+    }
+    if (!found->second.image.isNull())
+        painter.drawImage(origin + found->second.offset, found->second.image);
+}
+
+void paintMadeHighlight(QPainter &painter, const Json &entry)
+{
+    const auto items = entry.find("draw_data");
+    if (items == entry.end() || !items->is_array())
+        return;
+    const QColor colour = colourOf(entryColour(entry));
+    for (const Json &item : *items) {
+        const QPoint first(int(number(item, "left")), int(number(item, "top")));
+        const QPoint second(int(number(item, "right")), int(number(item, "bottom")));
+        fillBlended(painter, spanOf(first, second), colour, kMadeAlpha);
+    }
+}
+
+void paintMadeRectangle(QPainter &painter, const QRect &pageRect, QPoint from, QPoint to, int colour)
+{
+    painter.save();
+    painter.setClipRect(pageRect);
+    outline(painter, spanOf(from, to), colourOf(colour));
+    painter.restore();
+}
+
+void paintFocusRect(QPainter &painter, QPoint first, QPoint second)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.drawRect(spanOf(first, second));
+    painter.restore();
+}
+
+} // namespace elumira::annot
