@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <functional>
 #include <stdexcept>
 #include <thread>
@@ -364,6 +365,30 @@ TEST_F(ServiceRequestsTest, cancelRequests_givesUpARequestWaitingOnTheService)
     server.clear();
     EXPECT_EQ(service->BannerRequest().value("code", ""), "500");
     EXPECT_TRUE(service->BannerRequest().value("msg", "").rfind("#410 ", 0) == 0);
+}
+
+TEST_F(ServiceRequestsTest, memberHeaders_whileAnotherLogInIsStored_comeWholeFromOneMember)
+{
+    // Background requests read the member's fields while the UI thread stores log-in after log-in; every request
+    // carries the key, id and level of one member, never a mix.
+    const auto member = [](const char *id, const char *token, const char *level) {
+        return Json{{"code", "200"}, {"data", {{"id_user", id}, {"token", token}, {"level", level}}}};
+    };
+    service->setUserJson(member("1207", "tok-a", "2"));
+    std::atomic<bool> stop{false};
+    std::thread requests([&] {
+        while (!stop)
+            service->DetailContentRequest("1012");
+    });
+    for (int i = 0; i < 200; ++i)
+        service->setUserJson(i % 2 ? member("1207", "tok-a", "2") : member("88", "tok-bbbbbbbbbbbbbbbb", "1"));
+    ASSERT_TRUE(elumira::test::waitUntil([this] { return server.requests().size() >= 5; }));
+    stop = true;
+    requests.join();
+    for (const CapturedRequest &request : server.requests()) {
+        const QByteArray whole = request.header("USERID") + ' ' + request.header("KEY") + ' ' + request.header("USERLEVEL");
+        EXPECT_TRUE(whole == "1207 tok-a 2" || whole == "88 tok-bbbbbbbbbbbbbbbb 1") << whole.constData();
+    }
 }
 
 } // namespace
