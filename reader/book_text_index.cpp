@@ -2,12 +2,13 @@
 // view's rendering is never kept waiting long.
 #include "reader/book_text_index.h"
 
+#include "common/background_task.h"
+
 #include <QBuffer>
 #include <QLocale>
 #include <QPdfDocument>
 #include <QPdfSelection>
 #include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace elumira {
 
@@ -15,7 +16,7 @@ std::shared_ptr<BookTextIndex> BookTextIndex::start(const QByteArray &book)
 {
     auto index = std::make_shared<BookTextIndex>();
     // The worker holds the index; a cancelled reading ends at its next page.
-    (void)QtConcurrent::run([index, book] {
+    (void)runOnPool([index, book] {
         QThread::currentThread()->setPriority(QThread::LowPriority);
         index->run(book);
     });
