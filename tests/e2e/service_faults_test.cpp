@@ -270,6 +270,8 @@ protected:
         window->ShowBrowserView(window->Chromium1);
     }
 
+    void runMainWindowTable(bool logInSide);
+
     QString closedUrl;
     std::unique_ptr<elumira::test::ShortRequestLimits> limits;
 };
@@ -279,7 +281,9 @@ bool authBox(const QString &text)
     return text.startsWith(QLatin1String("Authentication Error : ")) || text == QLatin1String("Auth Failed");
 }
 
-TEST_F(ServiceFaultsTest, catalogueAndAccountRequests_everyFault_oneClearBoxAndTheOpenBookKept)
+// The main window's requests; those of the log-in and the log-out (which end on the log-in page) apart from the
+// catalogue's, so that each half runs on its own.
+void ServiceFaultsTest::runMainWindowTable(bool logInSide)
 {
     openBook(kOpenBook);
     ASSERT_FALSE(HasFatalFailure());
@@ -348,6 +352,13 @@ TEST_F(ServiceFaultsTest, catalogueAndAccountRequests_everyFault_oneClearBoxAndT
     };
 
     for (const auto &r : requests) {
+        const std::string path = r.path;
+        const bool onLogInSide = r.name == std::string("more home sections")
+            ? false
+            : path == "/api/wl/executeLogin" || path == "/api/wl/listBanner" || path == "/api/wl/menu"
+                || path == "/api/wl/listHomepage" || path == "/api/wl/executeLogout";
+        if (onLogInSide != logInSide)
+            continue;
         for (const Fault fault : kAllFaults) {
             SCOPED_TRACE(::testing::Message() << r.name << ", " << faultName(fault));
             dialogs.clear();
@@ -376,6 +387,16 @@ TEST_F(ServiceFaultsTest, catalogueAndAccountRequests_everyFault_oneClearBoxAndT
     EXPECT_TRUE(waitShowing(window->Chromium7, "search_result.html"));
     EXPECT_TRUE(dialogs.boxes().isEmpty());
     expectStillOpen(kOpenBook, kept);
+}
+
+TEST_F(ServiceFaultsTest, logInAndLogOut_everyFault_oneClearBoxAndTheOpenBookKept)
+{
+    runMainWindowTable(true);
+}
+
+TEST_F(ServiceFaultsTest, catalogueRequests_everyFault_oneClearBoxAndTheOpenBookKept)
+{
+    runMainWindowTable(false);
 }
 
 TEST_F(ServiceFaultsTest, borrowing_everyFaultOfTheFileTheLoanAndTheSavedAnnotations_leavesOnlyTheOpenBook)
