@@ -72,6 +72,8 @@ public:
     TaskHandle TimerTask;
     int ReadStatus = 1;
     QString IdBaca;
+    // A return of the book is on its way to the service.
+    bool Returning = false;
 };
 
 // The two dictionaries: detail records by the book's id, reader settings by the tab's name. Each owns its

@@ -55,7 +55,9 @@ Json annotationDocument(const BookOpening &opening)
         return Json{{"id_konten", opening.bookId().toStdString()}, {"data", Json::array()}};
     const QByteArray &text = *opening.annotation;
     Json document = Json::parse(text.constData(), text.constData() + text.size(), nullptr, false);
-    if (document.is_discarded() || !document.is_object())
+    // A document holds its entries in "data"; any other object (an error answer of the service, for example)
+    // would replace the member's saved annotations at the return.
+    if (document.is_discarded() || !document.is_object() || !document.contains("data") || !document["data"].is_array())
         throw std::runtime_error("the saved annotations are not an annotation document");
     return document;
 }
@@ -142,8 +144,8 @@ void TReaderPanel::openBook(BookOpening opening)
         return;
     HttpRequest request;
     request.url = serviceUrl() + QStringLiteral("/pc/lkr/") + jsonText(detailData(opening.detail), "nama_pc_file");
-    request.connectTimeoutMs = kDownloadTimeoutMs;
-    request.readTimeoutMs = kDownloadTimeoutMs;
+    request.connectTimeoutMs = requestLimits().downloadTimeoutMs;
+    request.readTimeoutMs = requestLimits().downloadTimeoutMs;
     request.followRedirects = true;
     request.cancelled = lekora->cancellation();
     auto progress = std::make_shared<DownloadProgress>();
@@ -230,8 +232,12 @@ void TReaderPanel::ReadPermissionDone(BookOpening opening)
         return;
     lekora->setReadPermissionJson(opening.permission);
     const Json &permission = opening.permission;
-    if (!hasCode(permission, "200")) {
-        if (isAuthFailure(permission)) {
+    // The saved annotations refused for the member's session end the opening like a refused loan.
+    const bool annotationsRefused = opening.annotation
+        && isAuthFailure(Json::parse(opening.annotation->constData(),
+                                     opening.annotation->constData() + opening.annotation->size(), nullptr, false));
+    if (!hasCode(permission, "200") || annotationsRefused) {
+        if (isAuthFailure(permission) || annotationsRefused) {
             m_dialogs.error(QStringLiteral("Authentication Error : Akun Anda Digunakan Di Perangkat Lain"));
             if (opening.giveBack)
                 opening.giveBack();

@@ -99,7 +99,14 @@ public:
     void TimerTick(QTimer *sender);
     void ReadStatusDone(const QString &key, const Json &answer);
     void btnReturnClick();
-    void BookReturnDone(const Json &answer);
+    // What a return brought back: the service's answer and, when it took the book, the documents that could
+    // not be saved (empty when both were).
+    struct ReturnOutcome
+    {
+        Json answer;
+        QString unsaved;
+    };
+    void BookReturnDone(const QString &key, const QString &id, const ReturnOutcome &outcome);
 
     // Tool bar: page navigation, zoom, tab switch, tool modes.
     void btnNextClick();
@@ -136,12 +143,14 @@ public:
     QWidget *freeSheet() const;
     // Takes a book out of the reader: its view, its records and its tab; the open-book count goes down.
     void removeBook(QWidget *sheet);
+    // Sends a returned book's annotations and copied passages; names those the service did not take.
+    static QString saveDocuments(const TLekoraLib &lekora, const QString &anotasi, const QString &textCopy);
+    // Tells the member which documents of a returned book were not saved, if any.
+    void reportUnsavedDocuments(const QString &unsaved);
 
     OpenBooks &books() { return m_books; }
     const std::array<QWidget *, 3> &sheets() const { return m_sheets; }
     TReaderToolbar &toolbar() { return m_toolbar; }
-
-    static constexpr int kDownloadTimeoutMs = 60000;
 
 signals:
     // A book's view has been made and wired, before its document is loaded.

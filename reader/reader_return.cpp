@@ -57,7 +57,7 @@ void TReaderPanel::TimerTick(QTimer *sender)
         [this, key](Json answer) { ReadStatusDone(key, answer); });
 }
 
-void TReaderPanel::ReadStatusDone(const QString &key, const Json &)
+void TReaderPanel::ReadStatusDone(const QString &key, const Json &answer)
 {
     // A report for a book returned meanwhile has nothing left to act on.
     TReaderSettings *settings = m_books.settings(key);
@@ -65,7 +65,9 @@ void TReaderPanel::ReadStatusDone(const QString &key, const Json &)
         return;
     try {
         settings->TimerTask.release();
-        if (settings->ReadStatus != 0) {
+        // An idle book goes back only once the service has taken the report; a report that failed is made again
+        // after the next period, and the book stays open with everything the member added to it.
+        if (settings->ReadStatus != 0 || !hasCode(answer, "200")) {
             settings->TimerChecking->start();
             return;
         }
@@ -81,13 +83,10 @@ void TReaderPanel::ReadStatusDone(const QString &key, const Json &)
         settings->TimerChecking->stop();
         removeBook(sheet);
         if (std::shared_ptr<TLekoraLib> lekora = m_lekora.lock()) {
-            runTask<Json>(
+            runTask<QString>(
                 QStringLiteral("saveDocuments"), this,
-                [lekora, anotasi, textCopy] {
-                    lekora->SaveAnnotationRequest(anotasi);
-                    return lekora->SaveCopyText(textCopy);
-                },
-                [](Json) {});
+                [lekora, anotasi, textCopy] { return saveDocuments(*lekora, anotasi, textCopy); },
+                [this](QString unsaved) { reportUnsavedDocuments(unsaved); });
         }
         m_dialogs.information(
             QStringLiteral("Buku otomatis kembali ke rak , karena telah mencapai waktu idle selama 30-menit"));
@@ -102,9 +101,12 @@ void TReaderPanel::btnReturnClick()
     TPdfControl *view = viewOf(sheet);
     if (!view)
         return;
+    TReaderSettings *settings = m_books.settings(sheet->objectName());
+    // A return already on its way is not asked for twice.
+    if (settings && settings->Returning)
+        return;
     if (!m_dialogs.confirmYesNo(QStringLiteral("Selesai dan kembalikan Buku Ini?")))
         return;
-    TReaderSettings *settings = m_books.settings(sheet->objectName());
     const TDetailBook *book = m_books.detailOfTab(sheet);
     const int pageIndex = view->PageIndex();
     if (settings) {
@@ -112,30 +114,68 @@ void TReaderPanel::btnReturnClick()
         settings->TimerIdle->stop();
     }
     std::shared_ptr<TLekoraLib> lekora = m_lekora.lock();
-    if (book && settings && lekora) {
-        runTask<Json>(
-            QStringLiteral("bookReturn"), this,
-            [lekora, id_baca = book->id_baca, id_konten = book->id, pageIndex,
-             anotasi = documentText(settings->AnnotationObject), textCopy = documentText(settings->TextCopyObject)] {
-                // BookReturnWork: the documents go only once the service has taken the book back.
-                Json answer = lekora->BookReturnRequest(id_baca, id_konten, QString::number(pageIndex));
-                if (hasCode(answer, "200")) {
-                    lekora->SaveAnnotationRequest(anotasi);
-                    lekora->SaveCopyText(textCopy);
-                }
-                return answer;
-            },
-            [this](Json answer) { BookReturnDone(answer); });
+    if (!book || !settings || !lekora) {
+        removeBook(sheet);
+        return;
     }
-    removeBook(sheet);
+    // The book stays open until the service has taken it back: a return that fails or is refused leaves the
+    // member their book, its annotations and copied passages, and they can return it again.
+    settings->Returning = true;
+    runTask<ReturnOutcome>(
+        QStringLiteral("bookReturn"), this,
+        [lekora, id_baca = book->id_baca, id_konten = book->id, pageIndex,
+         anotasi = documentText(settings->AnnotationObject), textCopy = documentText(settings->TextCopyObject)] {
+            // BookReturnWork: the documents go only once the service has taken the book back.
+            ReturnOutcome outcome;
+            outcome.answer = lekora->BookReturnRequest(id_baca, id_konten, QString::number(pageIndex));
+            if (hasCode(outcome.answer, "200"))
+                outcome.unsaved = saveDocuments(*lekora, anotasi, textCopy);
+            return outcome;
+        },
+        [this, key = sheet->objectName(), id = book->id](ReturnOutcome outcome) {
+            BookReturnDone(key, id, outcome);
+        });
 }
 
-void TReaderPanel::BookReturnDone(const Json &answer)
+void TReaderPanel::BookReturnDone(const QString &key, const QString &id, const ReturnOutcome &outcome)
 {
     if (m_host.closing && m_host.closing())
         return;
-    if (!hasCode(answer, "200"))
-        m_dialogs.warning(jsonText(answer, "msg"));
+    const TDetailBook *book = m_books.detail(id);
+    TReaderSettings *settings = m_books.settings(key);
+    QWidget *sheet = book ? book->TabSheet : nullptr;
+    const bool stillOpen = settings && sheet && sheet->objectName() == key;
+    if (hasCode(outcome.answer, "200")) {
+        if (stillOpen)
+            removeBook(sheet);
+        reportUnsavedDocuments(outcome.unsaved);
+        return;
+    }
+    if (stillOpen) {
+        settings->Returning = false;
+        settings->TimerChecking->start();
+        settings->TimerIdle->start();
+    }
+    m_dialogs.warning(jsonText(outcome.answer, "msg"));
+}
+
+QString TReaderPanel::saveDocuments(const TLekoraLib &lekora, const QString &anotasi, const QString &textCopy)
+{
+    QStringList unsaved;
+    const Json annotations = lekora.SaveAnnotationRequest(anotasi);
+    if (!hasCode(annotations, "200"))
+        unsaved << QStringLiteral("anotasi (%1)").arg(jsonText(annotations, "msg"));
+    const Json copies = lekora.SaveCopyText(textCopy);
+    if (!hasCode(copies, "200"))
+        unsaved << QStringLiteral("salinan teks (%1)").arg(jsonText(copies, "msg"));
+    return unsaved.join(QStringLiteral(", "));
+}
+
+void TReaderPanel::reportUnsavedDocuments(const QString &unsaved)
+{
+    if (unsaved.isEmpty() || (m_host.closing && m_host.closing()))
+        return;
+    m_dialogs.error(QStringLiteral("Buku sudah dikembalikan, tetapi gagal menyimpan ") + unsaved);
 }
 
 } // namespace elumira

@@ -49,6 +49,7 @@ void appendEncoded(QByteArray &out, const QString &text)
 
 std::atomic<int> g_connectTimeoutMs{RequestLimits().connectTimeoutMs};
 std::atomic<int> g_stallTimeoutMs{RequestLimits().stallTimeoutMs};
+std::atomic<int> g_downloadTimeoutMs{RequestLimits().downloadTimeoutMs};
 
 struct Exchange
 {
@@ -107,13 +108,14 @@ struct MimeDeleter
 
 RequestLimits requestLimits()
 {
-    return {g_connectTimeoutMs.load(), g_stallTimeoutMs.load()};
+    return {g_connectTimeoutMs.load(), g_stallTimeoutMs.load(), g_downloadTimeoutMs.load()};
 }
 
 void setRequestLimits(const RequestLimits &limits)
 {
     g_connectTimeoutMs = limits.connectTimeoutMs;
     g_stallTimeoutMs = limits.stallTimeoutMs;
+    g_downloadTimeoutMs = limits.downloadTimeoutMs;
 }
 
 QByteArray formEncode(const FormFields &fields)

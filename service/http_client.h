@@ -40,6 +40,8 @@ struct RequestLimits
 {
     int connectTimeoutMs = 15000;
     int stallTimeoutMs = 60000;
+    // A book file's download: the longest wait for its connection and for its next bytes.
+    int downloadTimeoutMs = 60000;
 };
 
 // The limits every request starts with.

@@ -174,7 +174,12 @@ void TFormMain::HomeDone(Json answer, bool firstPage)
     // The first page ends the log-in chain: without it the member would be left on the loading page.
     if (firstPage && logInChainStops(answer))
         return;
-    if (!hasCode(answer, "200"))
+    // A further page that did not come is told; the home page gets its More button back and the next "loadMore"
+    // asks for the same page again.
+    if (answerFailed(answer, QString::fromLatin1(kAuthPada), [this] {
+            HomePage -= 1;
+            Chromium1->runScript(QStringLiteral("$(\"#btnMore\").show();"));
+        }))
         return;
     HomeCount = clampToInt(jsonInt(answer, "count"));
     HomeLoaded = clampToInt(static_cast<long long>(HomeLoaded) + clampToInt(jsonInt(answer, "total")));

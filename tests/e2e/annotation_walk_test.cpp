@@ -80,6 +80,7 @@ TEST_F(AnnotationWalkTest, marksSurviveTheReturnAndComeBackWithTheNextLoan)
     dialogs.scriptAnswers({Dialogs::Answer::Yes});
     QTest::mouseClick(reader.toolbar().btnReturn, Qt::LeftButton);
     ASSERT_TRUE(waitUntil([&] { return requestsTo("/api/wl/saveAnotasi") == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return reader.books().detailOfTab(window->TabSheet1) == nullptr; }));
     const std::string body = service->control().requests("/api/wl/saveAnotasi")["requests"][0]["body"];
     const Json sent = Json::parse(body);
     EXPECT_EQ(sent["id_konten"], "1003");

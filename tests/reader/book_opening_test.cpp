@@ -223,8 +223,7 @@ TEST_F(BookOpeningTest, nextBook_goesIntoTheFirstFreeTabAndBecomesActive)
     window->PageControl1->setCurrentIndex(1);
     dialogs.scriptAnswers({Dialogs::Answer::Yes});
     window->btnReturnClick();
-    ASSERT_TRUE(waitUntil([&] { return requestsTo("/api/wl/bookReturn") == 1; }));
-    EXPECT_EQ(window->OpenBookCount, 2);
+    ASSERT_TRUE(waitUntil([&] { return requestsTo("/api/wl/bookReturn") == 1 && window->OpenBookCount == 2; }));
     EXPECT_EQ(reader().books().detail(second), nullptr);
 
     pressRead(fourth);

@@ -308,6 +308,7 @@ TEST_F(ReaderPanelTest, statusReportForABookReturnedMeanwhile_doesNothing)
     panel->ReadStatusDone(QStringLiteral("TabSheet1"), Json{{"code", "200"}});
     dialogs.scriptAnswers({Dialogs::Answer::Yes});
     panel->btnReturnClick();
+    ASSERT_TRUE(waitUntil([&] { return openBooks == 0; }));
     dialogs.clear();
     panel->ReadStatusDone(QStringLiteral("TabSheet1"), Json{{"code", "200"}});
     EXPECT_TRUE(dialogs.boxes().isEmpty());
@@ -331,7 +332,8 @@ TEST_F(ReaderPanelTest, returnButton_noKeepsTheBook_yesSendsReturnThenDocuments)
     const QString loan = panel->books().detail(QStringLiteral("1004"))->id_baca;
     dialogs.scriptAnswers({Dialogs::Answer::Yes});
     panel->btnReturnClick();
-    EXPECT_EQ(view(1), nullptr);
+    // The book goes once the service has taken it back.
+    ASSERT_TRUE(waitUntil([&] { return view(1) == nullptr; }));
     EXPECT_FALSE(tabs->isTabVisible(1));
     EXPECT_EQ(openBooks, 2);
     ASSERT_TRUE(waitUntil([&] { return requestsTo("/api/wl/copyText") == 1; }));
@@ -359,6 +361,9 @@ TEST_F(ReaderPanelTest, returnRefused_sendsNoDocumentsAndTellsTheMember)
     ASSERT_TRUE(waitUntil([&] { return dialogs.boxes().size() == 2; }));
     EXPECT_EQ(dialogs.boxes().last().kind, Dialogs::Kind::Warning);
     EXPECT_EQ(dialogs.boxes().last().text, QStringLiteral("Peminjaman buku ini sudah berakhir"));
+    // The book stays open, with its timers running again, so the member keeps what they added to it.
+    EXPECT_NE(view(0), nullptr);
+    EXPECT_TRUE(settings(0).TimerChecking->isActive() && settings(0).TimerIdle->isActive());
     EXPECT_EQ(requestsTo("/api/wl/saveAnotasi"), 0u);
     EXPECT_EQ(requestsTo("/api/wl/copyText"), 0u);
 }

@@ -1,4 +1,4 @@
-// Shorter limits for the service requests of one test, so that a stalled service is given up within seconds.
+// Shorter limits for the service requests (and book downloads) of one test, so that a stalled service is given up within seconds.
 #pragma once
 
 #include "service/http_client.h"
@@ -10,7 +10,7 @@ class ShortRequestLimits
 public:
     explicit ShortRequestLimits(int connectTimeoutMs = 3000, int stallTimeoutMs = 3000) : m_saved(requestLimits())
     {
-        setRequestLimits({connectTimeoutMs, stallTimeoutMs});
+        setRequestLimits({connectTimeoutMs, stallTimeoutMs, stallTimeoutMs});
     }
     ~ShortRequestLimits() { setRequestLimits(m_saved); }
 
