@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     // No display: Qt draws into memory.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(*argc, *argv);
+    // Kept for the whole process: the run ends in exit(), and Qt's own objects must not be torn down then.
+    new QApplication(*argc, *argv);
     g_view = new TPdfControl;
     g_view->resize(700, 900);
     g_view->LoadFromStream(twoPagePdf());
