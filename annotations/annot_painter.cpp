@@ -125,14 +125,20 @@ void StrokeCache::paint(QPainter &painter, const PageMapper &mapper, const Json 
         Stroke stroke;
         QPolygon line = inkLine(mapper, entry);
         if (!line.isEmpty()) {
-            const QRect bounds = line.boundingRect().adjusted(-kInkPenWidth, -kInkPenWidth, kInkPenWidth, kInkPenWidth);
-            stroke.offset = bounds.topLeft() - origin;
-            stroke.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
-            stroke.image.fill(Qt::transparent);
-            QPainter picture(&stroke.image);
-            picture.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
-            line.translate(-bounds.topLeft());
-            picture.drawPolyline(line);
+            // Only the part over the page is kept: a stroke whose points lie far off the page (a damaged document)
+            // would otherwise ask for a picture of gigabytes.
+            const QRect page = mapper.pageRect().adjusted(-kInkPenWidth, -kInkPenWidth, kInkPenWidth, kInkPenWidth);
+            const QRect bounds =
+                line.boundingRect().adjusted(-kInkPenWidth, -kInkPenWidth, kInkPenWidth, kInkPenWidth).intersected(page);
+            if (!bounds.isEmpty()) {
+                stroke.offset = bounds.topLeft() - origin;
+                stroke.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+                stroke.image.fill(Qt::transparent);
+                QPainter picture(&stroke.image);
+                picture.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
+                line.translate(-bounds.topLeft());
+                picture.drawPolyline(line);
+            }
         }
         found = m_strokes.emplace(position, std::move(stroke)).first;
     }
