@@ -405,8 +405,8 @@ TEST_F(AnnotToolsTest, painting_followsThePageWhenZoomedWhileNoteIconsKeepTheirS
 
 TEST_F(AnnotToolsTest, painting_inkReachingFarOffThePage_drawsItsPartOnThePage)
 {
-    // A damaged document: one point of the stroke lies millions of points away. Only the part over the page
-    // is drawn, instead of a picture of gigabytes for the whole stroke.
+    // A damaged document: one point of the stroke lies millions of points away. Only the part over the page is
+    // drawn, without a picture of gigabytes or a long wait for the whole stroke.
     Json ink = annot::makeInk(0, 16711680, QPointF(160, 480));
     ink["draw_data"].push_back(Json{{"x", 220}, {"y", 480}});
     ink["draw_data"].push_back(Json{{"x", 3.0e6}, {"y", -3.0e6}});
