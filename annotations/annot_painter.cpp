@@ -4,6 +4,9 @@
 
 #include <QPainter>
 #include <QPolygon>
+#include <QPolygonF>
+
+#include <algorithm>
 
 namespace elumira::annot {
 
@@ -41,6 +44,62 @@ QPolygon inkLine(const PageMapper &mapper, const Json &entry)
     for (const Json &point : *points)
         line.append(mapper.toDevice(number(point, "x"), number(point, "y")));
     return line;
+}
+
+// The part of segment a-b inside area (Liang-Barsky); false when none of it is.
+bool clipSegment(QPointF &a, QPointF &b, const QRectF &area)
+{
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    double t0 = 0;
+    double t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - area.left(), area.right() - a.x(), a.y() - area.top(), area.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    if (t0 > t1)
+        return false;
+    const QPointF start = a;
+    a = start + QPointF(dx * t0, dy * t0);
+    b = start + QPointF(dx * t1, dy * t1);
+    return true;
+}
+
+// Draws the stroke's segments as far as they lie within area: a stroke reaching far off the page (a damaged
+// document) would otherwise be laid out whole, pixel by pixel, on every repaint. Clipped ends lie outside the
+// part that shows, so what shows is drawn as the whole stroke would draw it.
+void drawStroke(QPainter &painter, const QPolygon &line, const QRect &area)
+{
+    const QRectF bounds = QRectF(area).adjusted(-4 * kInkPenWidth, -4 * kInkPenWidth, 4 * kInkPenWidth, 4 * kInkPenWidth);
+    QPolygonF run;
+    for (qsizetype i = 0; i + 1 < line.size(); ++i) {
+        QPointF a = line[i];
+        QPointF b = line[i + 1];
+        if (!clipSegment(a, b, bounds)) {
+            if (run.size() > 1)
+                painter.drawPolyline(run);
+            run.clear();
+            continue;
+        }
+        if (run.isEmpty() || run.last() != a) {
+            if (run.size() > 1)
+                painter.drawPolyline(run);
+            run = QPolygonF{a};
+        }
+        run.append(b);
+    }
+    if (run.size() > 1)
+        painter.drawPolyline(run);
 }
 
 // A rectangle's outline, two pixels wide along the inside of its edges, laid as four fills.
@@ -104,7 +163,7 @@ void paintEntry(QPainter &painter, const PageMapper &mapper, const Json &entry, 
         if (line.isEmpty())
             return;
         painter.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
-        painter.drawPolyline(line);
+        drawStroke(painter, line, mapper.pageRect());
     }
 }
 
@@ -125,14 +184,20 @@ void StrokeCache::paint(QPainter &painter, const PageMapper &mapper, const Json 
         Stroke stroke;
         QPolygon line = inkLine(mapper, entry);
         if (!line.isEmpty()) {
-            const QRect bounds = line.boundingRect().adjusted(-kInkPenWidth, -kInkPenWidth, kInkPenWidth, kInkPenWidth);
-            stroke.offset = bounds.topLeft() - origin;
-            stroke.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
-            stroke.image.fill(Qt::transparent);
-            QPainter picture(&stroke.image);
-            picture.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
-            line.translate(-bounds.topLeft());
-            picture.drawPolyline(line);
+            // Only the part over the page is kept: a stroke whose points lie far off the page (a damaged document)
+            // would otherwise ask for a picture of gigabytes.
+            const QRect page = mapper.pageRect().adjusted(-kInkPenWidth, -kInkPenWidth, kInkPenWidth, kInkPenWidth);
+            const QRect bounds =
+                line.boundingRect().adjusted(-kInkPenWidth, -kInkPenWidth, kInkPenWidth, kInkPenWidth).intersected(page);
+            if (!bounds.isEmpty()) {
+                stroke.offset = bounds.topLeft() - origin;
+                stroke.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+                stroke.image.fill(Qt::transparent);
+                QPainter picture(&stroke.image);
+                picture.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
+                line.translate(-bounds.topLeft());
+                drawStroke(picture, line, stroke.image.rect());
+            }
         }
         found = m_strokes.emplace(position, std::move(stroke)).first;
     }

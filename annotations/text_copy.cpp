@@ -33,7 +33,8 @@ QString IntToRoman(int number)
 
 QString pageLabel(int p, int halaman_romawi)
 {
-    return p <= halaman_romawi ? IntToRoman(p) : QString::number(p - halaman_romawi);
+    // Counted in 64 bits: the front-matter count comes from the service and may be any int.
+    return p <= halaman_romawi ? IntToRoman(p) : QString::number(qint64(p) - halaman_romawi);
 }
 
 QString citationText(const TDetailBook &book, const QString &label, const QString &passage)

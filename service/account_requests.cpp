@@ -36,7 +36,11 @@ Json TLekoraLib::RegionRequest(const QString &path) const
     request.path = path;
     request.headers = headers(HeaderSet::None);
     request.cancelled = &m_cancelled;
-    const HttpResult result = performRequest(request);
+    return readRegionAnswer(performRequest(request));
+}
+
+Json TLekoraLib::readRegionAnswer(const HttpResult &result)
+{
     if (!result.ok())
         throw std::runtime_error(result.failureMessage().toStdString());
     const QByteArray text = decodeBody(result.body, result.contentType).toUtf8();

@@ -136,6 +136,10 @@ public:
 
     // Sends a request and turns its answer into a JSON object, or the error envelope with marker.
     static Json exchange(const HttpRequest &request, const QString &marker);
+    // An arrived (or failed) answer as exchange gives it: its JSON object, or the error envelope with marker.
+    static Json readAnswer(const HttpResult &result, const QString &marker);
+    // A region directory answer as RegionRequest gives it: its JSON object. Throws std::runtime_error otherwise.
+    static Json readRegionAnswer(const HttpResult &result);
 
     // Gives up every request under way and every later one (each returns its error envelope). The program
     // calls this when it closes, so that no request left waiting on the service keeps it from ending.

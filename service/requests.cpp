@@ -57,7 +57,11 @@ void TLekoraLib::setCustomParams(HttpRequest &HTTP) const
 
 Json TLekoraLib::exchange(const HttpRequest &request, const QString &marker)
 {
-    const HttpResult result = performRequest(request);
+    return readAnswer(performRequest(request), marker);
+}
+
+Json TLekoraLib::readAnswer(const HttpResult &result, const QString &marker)
+{
     if (!result.ok())
         return errorEnvelope(marker, result.failureMessage());
 

@@ -403,6 +403,18 @@ TEST_F(AnnotToolsTest, painting_followsThePageWhenZoomedWhileNoteIconsKeepTheirS
     }
 }
 
+TEST_F(AnnotToolsTest, painting_inkReachingFarOffThePage_drawsItsPartOnThePage)
+{
+    // A damaged document: one point of the stroke lies millions of points away. Only the part over the page is
+    // drawn, without a picture of gigabytes or a long wait for the whole stroke.
+    Json ink = annot::makeInk(0, 16711680, QPointF(160, 480));
+    ink["draw_data"].push_back(Json{{"x", 220}, {"y", 480}});
+    ink["draw_data"].push_back(Json{{"x", 3.0e6}, {"y", -3.0e6}});
+    addEntry(ink);
+    const QImage image = frame();
+    EXPECT_TRUE(colourNear(image, view(0)->PageToDevice(QPointF(190, 480)), kBlue));
+}
+
 TEST_F(AnnotToolsTest, painting_hiddenAndShownByTampilkanAnotasi)
 {
     addEntry(annot::makeRectangle(0, 255, boxOf(blank(-40, -40), blank(40, 40))));

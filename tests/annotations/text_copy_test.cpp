@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
@@ -35,7 +37,15 @@ TEST(PageLabel, frontMatterInRomanThenCountedAgain)
         int p;
         int romawi;
         const char *label;
-    } cases[] = {{1, 0, "1"}, {3, 0, "3"}, {2, 4, "II"}, {4, 4, "IV"}, {5, 4, "1"}, {12, 4, "8"}};
+    } cases[] = {{1, 0, "1"},
+                 {3, 0, "3"},
+                 {2, 4, "II"},
+                 {4, 4, "IV"},
+                 {5, 4, "1"},
+                 {12, 4, "8"},
+                 // A front-matter count the service sends negative is still counted, without overflowing.
+                 {5, -2, "7"},
+                 {5, INT_MIN, "2147483653"}};
     for (const auto &c : cases)
         EXPECT_EQ(elumira::pageLabel(c.p, c.romawi), QLatin1String(c.label)) << c.p << " " << c.romawi;
 }
