@@ -120,6 +120,12 @@ void StrokeCache::keep(const void *view, const void *data, size_t size, quint64 
 void StrokeCache::paint(QPainter &painter, const PageMapper &mapper, const Json &entry, int position)
 {
     const QPoint origin = mapper.pageRect().topLeft();
+    // A window moved to a screen of another density needs its pictures again.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    if (ratio != m_pixelRatio) {
+        m_strokes.clear();
+        m_pixelRatio = ratio;
+    }
     auto found = m_strokes.find(position);
     if (found == m_strokes.end()) {
         Stroke stroke;
@@ -127,7 +133,10 @@ void StrokeCache::paint(QPainter &painter, const PageMapper &mapper, const Json 
         if (!line.isEmpty()) {
             const QRect bounds = line.boundingRect().adjusted(-kInkPenWidth, -kInkPenWidth, kInkPenWidth, kInkPenWidth);
             stroke.offset = bounds.topLeft() - origin;
-            stroke.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+            // The picture has the screen's pixels and keeps the view's coordinates: drawn at its offset it covers
+            // exactly the bounds.
+            stroke.image = QImage((QSizeF(bounds.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+            stroke.image.setDevicePixelRatio(ratio);
             stroke.image.fill(Qt::transparent);
             QPainter picture(&stroke.image);
             picture.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
