@@ -57,11 +57,17 @@ void outline(QPainter &painter, const QRect &rect, const QColor &colour)
 
 } // namespace
 
-const QImage &noteIcon()
+const QImage &noteIcon(qreal pixelRatio)
 {
-    // Premultiplied once, so drawing it needs no conversion on every repaint.
+    // Premultiplied once, so drawing it needs no conversion on every repaint. Denser screens get the picture drawn
+    // with twice the pixels, the same size on screen.
     static const QImage icon = QImage(QStringLiteral(":/notes")).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    return icon;
+    static const QImage dense = [] {
+        QImage image = QImage(QStringLiteral(":/notes@2x")).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        return image;
+    }();
+    return pixelRatio > 1.0 ? dense : icon;
 }
 
 QColor colourOf(int bgr)
@@ -84,7 +90,8 @@ void paintEntry(QPainter &painter, const PageMapper &mapper, const Json &entry, 
     } else if (type == QLatin1String(kNotes)) {
         const PageBox box = pointBox(entry);
         // The icon keeps its own size at every zoom, anchored at its top-left corner.
-        painter.drawImage(mapper.toDevice(box.left, box.top), noteIcon());
+        painter.drawImage(mapper.toDevice(box.left, box.top),
+                          noteIcon(painter.device() ? painter.device()->devicePixelRatioF() : 1.0));
     } else if (type == QLatin1String(kHighlight)) {
         const auto items = entry.find("point_data");
         if (items == entry.end() || !items->is_array())

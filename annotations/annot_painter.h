@@ -21,8 +21,9 @@ inline constexpr int kRectanglePenWidth = 2;
 inline constexpr int kInkPenWidth = 3;
 inline constexpr int kNoteIconPixels = 48;
 
-// The note icon from the program's resources, loaded once for the run.
-const QImage &noteIcon();
+// The note icon from the program's resources, loaded once for the run, with the pixels for a screen of this
+// density: 48 by 48 logical pixels on every screen.
+const QImage &noteIcon(qreal pixelRatio = 1.0);
 
 // A colour of the document (0x00BBGGRR) as a colour to draw with, and back.
 QColor colourOf(int bgr);

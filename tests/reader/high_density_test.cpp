@@ -127,4 +127,26 @@ TEST_F(HighDensityTest, inkStrokes_fromTheirPicturesMatchStrokesDrawnDirectly)
     EXPECT_EQ(differingPixels(reused, direct), 0);
 }
 
+TEST_F(HighDensityTest, noteIcon_keepsItsSizeWithTheScreensPixels)
+{
+    const Json note = annot::makeNote(0, annot::NoteText{}, {250, 520, 280, 490});
+    const annot::PageMapper mapper(*view);
+    QImage image(view->viewport()->size() * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        annot::paintEntry(painter, mapper, note);
+    }
+    // The drawing at twice the pixels, on white, placed at the note's corner: 48 logical pixels, 96 of the screen.
+    QImage dense(QStringLiteral(":/notes@2x"));
+    dense.setDevicePixelRatio(1);
+    ASSERT_EQ(dense.size(), QSize(2 * annot::kNoteIconPixels, 2 * annot::kNoteIconPixels));
+    QImage expected(dense.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QPainter(&expected).drawImage(0, 0, dense);
+    const QPoint corner = mapper.toDevice(250, 520) * 2;
+    EXPECT_EQ(differingPixels(image.copy(QRect(corner, dense.size())), expected), 0);
+}
+
 } // namespace
