@@ -116,11 +116,17 @@ void outline(QPainter &painter, const QRect &rect, const QColor &colour)
 
 } // namespace
 
-const QImage &noteIcon()
+const QImage &noteIcon(qreal pixelRatio)
 {
-    // Premultiplied once, so drawing it needs no conversion on every repaint.
+    // Premultiplied once, so drawing it needs no conversion on every repaint. Denser screens get the picture drawn
+    // with twice the pixels, the same size on screen.
     static const QImage icon = QImage(QStringLiteral(":/notes")).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    return icon;
+    static const QImage dense = [] {
+        QImage image = QImage(QStringLiteral(":/notes@2x")).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        return image;
+    }();
+    return pixelRatio > 1.0 ? dense : icon;
 }
 
 QColor colourOf(int bgr)
@@ -143,7 +149,8 @@ void paintEntry(QPainter &painter, const PageMapper &mapper, const Json &entry, 
     } else if (type == QLatin1String(kNotes)) {
         const PageBox box = pointBox(entry);
         // The icon keeps its own size at every zoom, anchored at its top-left corner.
-        painter.drawImage(mapper.toDevice(box.left, box.top), noteIcon());
+        painter.drawImage(mapper.toDevice(box.left, box.top),
+                          noteIcon(painter.device() ? painter.device()->devicePixelRatioF() : 1.0));
     } else if (type == QLatin1String(kHighlight)) {
         const auto items = entry.find("point_data");
         if (items == entry.end() || !items->is_array())
@@ -179,6 +186,12 @@ void StrokeCache::keep(const void *view, const void *data, size_t size, quint64 
 void StrokeCache::paint(QPainter &painter, const PageMapper &mapper, const Json &entry, int position)
 {
     const QPoint origin = mapper.pageRect().topLeft();
+    // A window moved to a screen of another density needs its pictures again.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    if (ratio != m_pixelRatio) {
+        m_strokes.clear();
+        m_pixelRatio = ratio;
+    }
     auto found = m_strokes.find(position);
     if (found == m_strokes.end()) {
         Stroke stroke;
@@ -191,12 +204,15 @@ void StrokeCache::paint(QPainter &painter, const PageMapper &mapper, const Json 
                 line.boundingRect().adjusted(-kInkPenWidth, -kInkPenWidth, kInkPenWidth, kInkPenWidth).intersected(page);
             if (!bounds.isEmpty()) {
                 stroke.offset = bounds.topLeft() - origin;
-                stroke.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+                // The picture has the screen's pixels and keeps the view's coordinates: drawn at its offset it covers
+                // exactly the bounds.
+                stroke.image = QImage((QSizeF(bounds.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+                stroke.image.setDevicePixelRatio(ratio);
                 stroke.image.fill(Qt::transparent);
                 QPainter picture(&stroke.image);
                 picture.setPen(QPen(colourOf(entryColour(entry)), kInkPenWidth));
                 line.translate(-bounds.topLeft());
-                drawStroke(picture, line, stroke.image.rect());
+                drawStroke(picture, line, QRect(QPoint(0, 0), bounds.size()));
             }
         }
         found = m_strokes.emplace(position, std::move(stroke)).first;

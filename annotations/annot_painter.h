@@ -21,15 +21,17 @@ inline constexpr int kRectanglePenWidth = 2;
 inline constexpr int kInkPenWidth = 3;
 inline constexpr int kNoteIconPixels = 48;
 
-// The note icon from the program's resources, loaded once for the run.
-const QImage &noteIcon();
+// The note icon from the program's resources, loaded once for the run, with the pixels for a screen of this
+// density: 48 by 48 logical pixels on every screen.
+const QImage &noteIcon(qreal pixelRatio = 1.0);
 
 // A colour of the document (0x00BBGGRR) as a colour to draw with, and back.
 QColor colourOf(int bgr);
 int bgrOf(const QColor &colour);
 
 // Ink strokes drawn once into pictures of their own and reused while the page is drawn at the same place and
-// size and the document is unchanged: wide strokes are the costliest part of a repaint.
+// size, on a screen of the same pixel density, and the document is unchanged: wide strokes are the costliest part
+// of a repaint. The pictures have the screen's pixels, so strokes stay sharp on high-density screens.
 class StrokeCache
 {
 public:
@@ -54,6 +56,7 @@ private:
         bool operator==(const Key &) const = default;
     } m_key;
     std::unordered_map<int, Stroke> m_strokes;
+    qreal m_pixelRatio = 1.0;
 };
 
 // Draws one entry of the page shown, by its type; entries of other types draw nothing. Ink strokes come from

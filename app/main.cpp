@@ -48,6 +48,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("elumira"));
     QApplication::setApplicationDisplayName(QStringLiteral("e-Lumira Telmarin"));
     QApplication::setApplicationVersion(QStringLiteral(ELUMIRA_VERSION));
+    // Lets the desktop match the windows with the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ELUMIRA_APP_ID));
     quitOnTerminate(app);
 
     elumira::MessageBoxDialogs dialogs;

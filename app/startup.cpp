@@ -7,6 +7,7 @@
 #include "forms/info_buku.h"
 #include "reader/reader_panel.h"
 #include "forms/user_register.h"
+#include "resources/program_resources.h"
 #include "shell/browser_profile.h"
 
 #include <QApplication>
@@ -33,6 +34,9 @@ ElumiraProgram::~ElumiraProgram()
 
 int ElumiraProgram::run()
 {
+    // Every window, the frameless ones included, shows the program's icon in the task bar and switcher.
+    QApplication::setWindowIcon(programIcon());
+
     // The browser engine comes first: every view shares this profile.
     m_profile.reset(createBrowserProfile());
 

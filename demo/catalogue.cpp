@@ -210,8 +210,14 @@ void fillCitations(Book &b, int serial)
     const auto [given, surname] = nameParts(b.penulis);
     std::string givenText, initials;
     for (const std::string &g : given) {
-        givenText += (givenText.empty() ? "" : " ") + g;
-        initials += (initials.empty() ? "" : " ") + g.substr(0, 1) + ".";
+        // Appended piece by piece: GCC's -O3 warns falsely (-Wrestrict) about "..." + std::string temporaries.
+        if (!givenText.empty())
+            givenText += ' ';
+        givenText += g;
+        if (!initials.empty())
+            initials += ' ';
+        initials += g.substr(0, 1);
+        initials += '.';
     }
     const std::string inverted = corporate ? b.penulis : surname + (givenText.empty() ? "" : ", " + givenText);
     const std::string shortInverted = corporate ? b.penulis : surname + (initials.empty() ? "" : ", " + initials);

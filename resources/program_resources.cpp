@@ -1,9 +1,14 @@
-// Holds the program's own pictures (:/logo.svg) and the icon font (:/fonts/fa-solid-900.ttf).
+// The program's own pictures (:/logo.svg, its icon :/icon.svg) and its icon font (:/fonts/fa-solid-900.ttf).
 #include "resources/program_resources.h"
 
 #include <QFontDatabase>
 
 namespace elumira {
+
+QIcon programIcon()
+{
+    return QIcon(QStringLiteral(":/icon.svg"));
+}
 
 bool registerIconFont()
 {

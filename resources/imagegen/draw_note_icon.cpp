@@ -1,25 +1,33 @@
 // Draws the note icon of the reader's sticky notes: a speech-bubble outline holding three text lines, in
-// #F1C40F on transparency, 48 by 48 pixels; the same every time.
+// #F1C40F on transparency, 48 by 48 pixels; the same every time. With a scale (2), the same drawing with that many
+// pixels per pixel, for high-density screens.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output.png>\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s <output.png> [scale]\n", argv[0]);
+        return 2;
+    }
+    const int scale = argc == 3 ? std::atoi(argv[2]) : 1;
+    if (scale < 1 || scale > 4) {
+        std::fprintf(stderr, "%s: not a scale\n", argv[2]);
         return 2;
     }
     QGuiApplication app(argc, argv);
     const QColor yellow(0xF1, 0xC4, 0x0F);
-    QImage image(48, 48, QImage::Format_ARGB32);
+    QImage image(48 * scale, 48 * scale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
         // The bubble: a rounded box with a tail at its lower left.
         QPainterPath bubble;
         bubble.addRoundedRect(QRectF(3, 4, 42, 31), 6, 6);

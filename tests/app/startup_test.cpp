@@ -3,6 +3,9 @@
 #include "app/splash.h"
 #include "app/startup.h"
 #include "forms/bookmark.h"
+#include "forms/forgot_pass.h"
+#include "forms/info_buku.h"
+#include "forms/user_register.h"
 #include "common/dialogs.h"
 #include "demo/control.h"
 #include "demo/service.h"
@@ -23,6 +26,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -116,14 +120,26 @@ TEST_F(StartupTest, versionCurrent_reachesTheLogInPageWithoutABox)
     startService(demo::VersionAnswer::Current);
     bool splashSeen = false;
     bool bookmarkMadeAndHidden = false;
+    qsizetype windowsWithIcon = 0;
     const int result = runProgram([&](ElumiraProgram &program) {
         splashSeen = splashSeen || (program.splash() && program.splash()->isVisible());
         // The bookmark window is made with the others and never shown.
         bookmarkMadeAndHidden = program.bookmarkWindow() && !program.bookmarkWindow()->isVisible()
             && program.bookmarkWindow()->windowTitle() == QStringLiteral("Bookmark");
+        if (program.mainWindow() && program.aboutWindow()) {
+            // Every window, the frameless ones too, carries the program's icon.
+            const qint64 icon = QApplication::windowIcon().cacheKey();
+            const QList<QWidget *> windows = {program.splash(), program.mainWindow(), program.aboutWindow(),
+                program.registrationWindow(), program.forgotPasswordWindow(), program.bookmarkWindow(),
+                program.bookInfoWindow()};
+            windowsWithIcon = std::count_if(windows.begin(), windows.end(),
+                [&](QWidget *w) { return w && w->windowIcon().cacheKey() == icon; });
+        }
         return closeAtLogin(program);
     });
     EXPECT_TRUE(bookmarkMadeAndHidden);
+    EXPECT_EQ(windowsWithIcon, 7);
+    EXPECT_FALSE(QApplication::windowIcon().pixmap(48).isNull());
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(loginShown);
     EXPECT_TRUE(dialogs.boxes().isEmpty());
