@@ -345,7 +345,13 @@ int programToLogin()
             if (!view || view->objectName() != QLatin1String("Chromium1"))
                 continue;
             watch.stop();
-            QObject::connect(view->page(), &QWebEnginePage::loadFinished, [view](bool ok) {
+            // With STAGES set, the way there goes to the error output: views made, each load finished.
+            const bool stages = qEnvironmentVariableIsSet("STAGES");
+            if (stages)
+                std::fprintf(stderr, "views made %.0f\n", sinceStartMs());
+            QObject::connect(view->page(), &QWebEnginePage::loadFinished, [view, stages](bool ok) {
+                if (stages)
+                    std::fprintf(stderr, "%s loaded %.0f\n", qPrintable(view->url().fileName()), sinceStartMs());
                 if (!ok || !view->url().toLocalFile().endsWith(QLatin1String("/login.html")))
                     return;
                 std::printf("%.0f\n", sinceStartMs());

@@ -2,12 +2,15 @@
 function readyFunctionScript() {
     readOnlyStars.watch(document.body);
 
-    var lazyLoad = window.lazyLoadInstance = window.lazyLoadInstance || new LazyLoad();
-    lazyLoad.update();
-
-    // Pictures that arrive change the heights of the tiles: the loader looks again once they are all in.
+    // The pictures are asked for once the page itself has loaded, so that they never hold up its load.
     $(window).on('load', function () {
-        lazyLoad.update();
+        window.lazyLoadInstance = window.lazyLoadInstance || new LazyLoad();
+        window.lazyLoadInstance.update();
+        // Pictures that arrive change the heights of the tiles: the loader looks again as each comes in.
+        document.addEventListener('load', function (event) {
+            if (event.target.tagName === 'IMG')
+                window.lazyLoadInstance.update();
+        }, true);
     });
 }
 

@@ -6,8 +6,11 @@ function readyFunctionScript(intro) {
 
     readOnlyStars.watch(document.body);
 
-    window.lazyLoadInstance = window.lazyLoadInstance || new LazyLoad();
-    window.lazyLoadInstance.update();
+    // The pictures are asked for once the page itself has loaded, so that they never hold up its load.
+    $(window).on('load', function () {
+        window.lazyLoadInstance = window.lazyLoadInstance || new LazyLoad();
+        window.lazyLoadInstance.update();
+    });
 
     // The button's own onClick asks for the next sections; this only brings the button to the top.
     $('#loadMore').click(function (event) {
@@ -36,5 +39,6 @@ function appendHomeSections(markup) {
     readOnlyStars.watch(added);
     if (window.watchCarousels)
         window.watchCarousels(added);
-    window.lazyLoadInstance.update();
+    if (window.lazyLoadInstance)
+        window.lazyLoadInstance.update();
 }

@@ -18,9 +18,6 @@ $(document).ready(function () {
         $('#overlay').hide();
     });
 
-    // One loader for the page: a page's own script may have created it already.
-    window.lazyLoadInstance = window.lazyLoadInstance || new LazyLoad();
-
     // The loader looks for pictures near the view only when the window scrolls or changes size. Building the
     // carousels moves the pictures (the stacked banners shrink to one, so the sections move up), a carousel
     // moves its slides, pictures that arrive change the heights, and a page may place new content: each time
@@ -33,7 +30,8 @@ $(document).ready(function () {
             asked = true;
             window.requestAnimationFrame(function () {
                 asked = false;
-                window.lazyLoadInstance.update();
+                if (window.lazyLoadInstance)
+                    window.lazyLoadInstance.update();
             });
         };
     })();
@@ -95,8 +93,12 @@ $(document).ready(function () {
         arrows: false
     });
 
-    lookAgain();
-    $(window).on('load', lookAgain);
+    // One loader for the page (a page's own script may have created it already). The pictures are asked for
+    // once the page itself has loaded, so that they never hold up its load.
+    $(window).on('load', function () {
+        window.lazyLoadInstance = window.lazyLoadInstance || new LazyLoad();
+        lookAgain();
+    });
     document.addEventListener('load', function (event) {
         if (event.target.tagName === 'IMG')
             lookAgain();
