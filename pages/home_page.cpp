@@ -14,6 +14,8 @@
 #include "service/lekora_lib.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 
 #include <stdexcept>
 
@@ -197,7 +199,7 @@ QString homePage(const Json &clientJson, const Json &bannerJson, const Json &hom
                      "plugins/slick-slider/slick/slick.min.js", "plugins/bootstrap-star-rating/js/star-rating.js",
                      "js/main.js"}),
         QStringLiteral("<script>"),
-        pageScript(QStringLiteral("home_ready")),
+        tilePageScript(QStringLiteral("home_ready")),
         // On a line of its own: a later append turns the 1 into 2.
         homeReadyCall(counter),
         headerSearchScript(),
@@ -213,6 +215,13 @@ QString homeAppendMarkup(const Json &homeContentJson, const QString &serviceUrl)
     QString markup = homeSectionPieces(homeContentJson, serviceUrl).join(QString()).trimmed();
     markup.remove(QLatin1String(kLineBreak));
     return markup;
+}
+
+QString homeAppendScript(const QString &markup)
+{
+    // A JSON string is a script string as well: the mark-up arrives in the page exactly as it stands in the file.
+    const QByteArray quoted = QJsonDocument(QJsonArray{markup}).toJson(QJsonDocument::Compact);
+    return QStringLiteral("appendHomeSections(%1);").arg(QString::fromUtf8(quoted.mid(1, quoted.size() - 2)));
 }
 
 QString appendHomeSections(const QString &fileText, const QString &markup)
@@ -245,9 +254,12 @@ void renderHomeHtmlFile(TLekoraLib &lib, BrowserView &view, Dialogs &dialogs, in
             view.loadUrl(pageUrl(lib.DataPath(), QLatin1String(kHomePageFile)));
             return;
         }
+        // The file takes the sections for a later reload; the page shown takes the same mark-up in place, so that
+        // a further page costs the same however long the home page has grown, and the member stays where they
+        // were.
         const QString markup = homeAppendMarkup(homeContent, serviceUrl());
         writePageFile(path, appendHomeSections(readPageFile(path), markup));
-        view.reload();
+        view.runScript(homeAppendScript(markup));
     });
 }
 

@@ -45,13 +45,18 @@ QString homePage(const Json &clientJson, const Json &bannerJson, const Json &hom
 // them, trimmed, with every CR LF pair removed.
 QString homeAppendMarkup(const Json &homeContentJson, const QString &serviceUrl);
 
+// The script that places the same further sections into the home page shown, before its marker, and sets them
+// up like the first ones (the page's appendHomeSections).
+QString homeAppendScript(const QString &markup);
+
 // index.html's text with the further sections placed before the marker line (the marker stays, last), and
 // the ready call for 1 turned into the ready call for 2 so that the reloaded page does not open the intro
 // window again. Lines end in CR LF. A text without the marker line takes no sections.
 QString appendHomeSections(const QString &fileText, const QString &markup);
 
 // With Page 1 writes index.html whole and loads it into the view; with any other Page appends the current
-// home content to index.html and reloads the view, which shows that file. A failure shows
+// home content to index.html and places the same sections into the page the view shows (that file) without
+// reloading it. A failure shows
 // "Error Exception #798: " and its message.
 void renderHomeHtmlFile(TLekoraLib &lib, BrowserView &view, Dialogs &dialogs, int Page);
 

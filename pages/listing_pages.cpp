@@ -92,7 +92,7 @@ QString bookListPage(BookList list, const Json &answer, const QString &Judul, co
         scriptLinks({"js/jquery.js", "js/bootstrap.min.js", "js/lazyload.min.js",
                      "plugins/slick-slider/slick/slick.min.js", "plugins/bootstrap-star-rating/js/star-rating.js"}),
         QStringLiteral("<script>"),
-        pageScript(QStringLiteral("grid_ready")),
+        tilePageScript(QStringLiteral("grid_ready")),
         QStringLiteral("</script>"),
         QStringLiteral("</body>"),
         QStringLiteral("</html>"),

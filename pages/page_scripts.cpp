@@ -20,4 +20,9 @@ QString pageScript(const QString &name)
     return text;
 }
 
+QString tilePageScript(const QString &name)
+{
+    return pageScript(QStringLiteral("read_only_stars")) + QLatin1String("\r\n") + pageScript(name);
+}
+
 } // namespace elumira::pages

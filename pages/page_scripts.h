@@ -9,4 +9,8 @@ namespace elumira::pages {
 // final line break, ready to stand as one piece of a page. Throws std::runtime_error when it is missing.
 QString pageScript(const QString &name);
 
+// The page script `name` of a page of book tiles, preceded by the set-up of the read-only rating stars that it
+// and js/main.js share, so that each star is drawn once and only when it comes near the view.
+QString tilePageScript(const QString &name);
+
 } // namespace elumira::pages

@@ -138,7 +138,7 @@ QString searchResultPage(const Json &clientJson, const Json &searchJson, int Pag
     text << QStringList{QStringLiteral("</div>"), QStringLiteral("</div>"), QStringLiteral("</div>")};
 
     text << QStringList{
-        scriptsOfPage(),           QStringLiteral("<script>"),  pageScript(QStringLiteral("grid_ready")),
+        scriptsOfPage(),           QStringLiteral("<script>"),  tilePageScript(QStringLiteral("grid_ready")),
         headerSearchScript(),      QStringLiteral("</script>"), QStringLiteral("</body>"),
         QStringLiteral("</html>"),
     };
@@ -175,7 +175,7 @@ QString searchKalimatResultPage(const Json &clientJson, const Json &searchJson, 
     text << QStringLiteral("</div>");
 
     text << QStringList{
-        scriptsOfPage(),           QStringLiteral("<script>"),  pageScript(QStringLiteral("empty_ready")),
+        scriptsOfPage(),           QStringLiteral("<script>"),  tilePageScript(QStringLiteral("empty_ready")),
         headerSearchScript(),      QStringLiteral("</script>"), QStringLiteral("</body>"),
         QStringLiteral("</html>"),
     };

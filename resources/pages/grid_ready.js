@@ -1,22 +1,16 @@
 // Pages of book tiles without the shared page script: rating stars, and pictures loaded as they come into view.
 function readyFunctionScript() {
-    $('.rating-detail').rating({
-        containerClass: 'rating-fa',
-        filledStar: '<i class="rating-star">&#9733;</i>',
-        emptyStar: '<i class="rating-star">&#9734;</i>',
-        size: 'xs',
-        step: 1,
-        showClear: false,
-        showCaption: false,
-        readonly: true
-    });
+    readOnlyStars.watch(document.body);
 
-    var lazyLoad = new LazyLoad();
-    lazyLoad.update();
-
-    // Pictures that arrive change the heights of the tiles: the loader looks again once they are all in.
+    // The pictures are asked for once the page itself has loaded, so that they never hold up its load.
     $(window).on('load', function () {
-        lazyLoad.update();
+        window.lazyLoadInstance = window.lazyLoadInstance || new LazyLoad();
+        window.lazyLoadInstance.update();
+        // Pictures that arrive change the heights of the tiles: the loader looks again as each comes in.
+        document.addEventListener('load', function (event) {
+            if (event.target.tagName === 'IMG')
+                window.lazyLoadInstance.update();
+        }, true);
     });
 }
 

@@ -196,8 +196,10 @@ TEST_F(CatalogueLooksTest, furtherSectionsAndChartRows_showTheirPicturesWhereThe
     js(QStringLiteral("window.scrollTo(0, document.body.scrollHeight); 0"));
     ASSERT_TRUE(waitUntil([this] { return view->page()->scrollPosition().y() > 500; }));
     const double scrolled = view->page()->scrollPosition().y();
+    const int sections = js(QStringLiteral("$('#myBooks .section-item').length")).toInt();
     s_service->setHomeContentJson(s_service->HomeRequest(2));
-    renderAndWait([this] { renderHomeHtmlFile(*s_service, *view, *s_dialogs, 2); });
+    renderHomeHtmlFile(*s_service, *view, *s_dialogs, 2);
+    ASSERT_TRUE(waitUntil([&] { return js(QStringLiteral("$('#myBooks .section-item').length")).toInt() > sections; }));
     EXPECT_TRUE(waitUntil([&] { return js(QStringLiteral("scrollY")).toDouble() > scrolled - 300; }))
         << js(QStringLiteral("scrollY")).toDouble() << " against " << scrolled;
     expectPicturesInViewLoaded(true);

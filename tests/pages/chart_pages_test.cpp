@@ -4,6 +4,7 @@
 #include "pages/chart_pages.h"
 #include "pages/header_bar.h"
 #include "pages/page_guard.h"
+#include "pages/page_scripts.h"
 #include "pages/page_writer.h"
 #include "tests/support/partner_fixtures.h"
 #include "tests/support/page_text.h"
@@ -44,7 +45,7 @@ const char *const kThirdPage = R"json({"code":"200","total":"1","data":[
      "sinopsis":"","stok":"4","qty":"4","nilai_rate":"2"}]})json";
 
 // The page after the header bar: the top-read chart with the first book of kFirstPage alone. Lines end in
-// CR LF; HEADER_SEARCH stands for the header search script.
+// CR LF; READ_ONLY_STARS and HEADER_SEARCH stand for the stars' set-up and the header search script.
 const char *const kTopChartBody = R"html(<div class="section-wrapper">
 <div class="container">
 <div class="row">
@@ -93,6 +94,7 @@ const char *const kTopChartBody = R"html(<div class="section-wrapper">
 <script src="plugins/bootstrap-star-rating/js/star-rating.js"></script>
 <script src="js/main.js"></script>
 <script>
+READ_ONLY_STARS
 // Nothing of the page's own to set up: js/main.js sets up the menus, the pictures and the rating stars.
 $(document).ready(function () {
 });
@@ -141,7 +143,9 @@ QString grown(const QString &page, const Json &chart, ChartKind kind, int pageNu
 TEST(ChartPagesTest, chartPage_topRead_writesBreadcrumbRowsMarkerMoreLinkAndScriptsInOrder)
 {
     const QString page = chartPage(partner(), firstBookOnly(), ChartKind::TopRead, 1, kService);
-    EXPECT_EQ(afterHeader(page), crlf(kTopChartBody).replace(QLatin1String("HEADER_SEARCH"), headerSearchScript()));
+    EXPECT_EQ(afterHeader(page), crlf(kTopChartBody)
+                                   .replace(QLatin1String("READ_ONLY_STARS"), pageScript(QStringLiteral("read_only_stars")))
+                                   .replace(QLatin1String("HEADER_SEARCH"), headerSearchScript()));
     EXPECT_TRUE(page.contains(headerBar(partner()["data"], kService, HeaderForm::ChartsAndFieldSearch)));
     EXPECT_TRUE(page.startsWith(QLatin1String("<!DOCTYPE html>\r\n<html lang=\"en\">\r\n")));
 }
@@ -178,7 +182,7 @@ TEST(ChartPagesTest, chartPage_threeKindsDifferAsTabled)
         EXPECT_EQ(lineHolding(lines, QStringLiteral(">BACA<")).size(), 2);
         for (const QString &button : lineHolding(lines, QStringLiteral(">BACA<")))
             EXPECT_TRUE(button.contains(QStringLiteral("class=\"%1\"").arg(c.readButton))) << button.toStdString();
-        EXPECT_EQ(lineHolding(lines, QStringLiteral("rating-detail")).size(), c.stars ? 2 : 0);
+        EXPECT_EQ(lineHolding(lines, QStringLiteral("class=\"rating-detail\"")).size(), c.stars ? 2 : 0);
 
         const QString style = styleBlockOf(page);
         EXPECT_LT(style.indexOf(QLatin1String(".list-item-category:hover")),

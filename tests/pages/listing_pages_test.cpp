@@ -82,7 +82,7 @@ TEST(ListingPagesTest, bookListPage_homeSection_isWrittenPieceByPiece)
     expected.replace(QLatin1String("HEAD"),
                      catalogueHead(QStringLiteral("Index"), QStringLiteral(".section-wrapper { margin-top: 20px; }\r\n"
                                                                            "#btnMore { margin-bottom: 30px; }")));
-    expected.replace(QLatin1String("READY_SCRIPT"), pageScript(QStringLiteral("grid_ready")));
+    expected.replace(QLatin1String("READY_SCRIPT"), tilePageScript(QStringLiteral("grid_ready")));
     // The title is mark-up as received, in the breadcrumb and the heading.
     expected.replace(QLatin1String("TITLE"), title);
     EXPECT_EQ(bookListPage(BookList::HomeSection, Json::parse(kBooks), title, kService), expected);

@@ -113,6 +113,7 @@ const char *const kSearchKalimatBody = R"html(<div class="section-wrapper">
 <script src="plugins/bootstrap-star-rating/js/star-rating.js"></script>
 <script src="js/main.js"></script>
 <script>
+READ_ONLY_STARS
 // Nothing of the page's own to set up: js/main.js sets up the menus, the pictures and the rating stars.
 $(document).ready(function () {
 });
@@ -195,7 +196,7 @@ TEST(SearchPagesTest, searchResultPage_isWrittenInOrderWithTheKeywordKeptAsTyped
     const QString page = searchResultPage(partner(), answer, 2, kKeyword, QStringLiteral("Penulis"), kService);
     QString body = crlf(kSearchResultBody);
     body.replace(QLatin1String("TILE"), bookTile(answer["data"][0], TileKind::Search, kService));
-    body.replace(QLatin1String("GRID_READY"), pageScript(QStringLiteral("grid_ready")));
+    body.replace(QLatin1String("GRID_READY"), tilePageScript(QStringLiteral("grid_ready")));
     body.replace(QLatin1String("HEADER_SEARCH"), headerSearchScript());
     EXPECT_EQ(afterHeader(page), body);
     // The header shows "Semua" whatever field was searched, and holds the keyword as typed.
@@ -210,7 +211,9 @@ TEST(SearchPagesTest, searchKalimatResultPage_isWrittenInOrderWithKalimatAsTheFi
     const QString page =
         searchKalimatResultPage(partner(), firstHitOnly(kSentenceHits, "3"), 1, QStringLiteral("anak & ibu"), kService);
     EXPECT_EQ(afterHeader(page),
-              crlf(kSearchKalimatBody).replace(QLatin1String("HEADER_SEARCH"), headerSearchScript()));
+              crlf(kSearchKalimatBody)
+                  .replace(QLatin1String("READ_ONLY_STARS"), pageScript(QStringLiteral("read_only_stars")))
+                  .replace(QLatin1String("HEADER_SEARCH"), headerSearchScript()));
     EXPECT_TRUE(page.contains(
         headerBar(partner()["data"], kService, HeaderForm::SentenceSearch, QStringLiteral("anak & ibu"))));
     EXPECT_TRUE(page.contains(QLatin1String("<style>\r\n.navbar-default")));

@@ -124,7 +124,8 @@ TEST_F(MainWindowTest, show_configurationRefused_showsTheErrorAndKeepsTheLoading
     EXPECT_EQ(dialogs.boxes().first().kind, Dialogs::Kind::Error);
     EXPECT_EQ(dialogs.boxes().first().text, QStringLiteral("Error : Mitra tidak dikenal"));
     QTest::qWait(300);
-    EXPECT_TRUE(currentUrl(window->Chromium1).endsWith(QLatin1String("/loading.html")));
+    EXPECT_TRUE(waitUntil([this] { return currentUrl(window->Chromium1).endsWith(QLatin1String("/loading.html")); }))
+        << currentUrl(window->Chromium1).toStdString();
     EXPECT_EQ(dialogs.boxes().size(), 1);
 }
 

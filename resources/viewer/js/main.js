@@ -18,25 +18,6 @@ $(document).ready(function () {
         $('#overlay').hide();
     });
 
-    window.lazyLoadInstance = new LazyLoad();
-
-    // Search results (#contents) stay a plain grid, so that all hits of a page are in view at once.
-    $('.multiple-items').not('#contents').slick({
-        lazyLoad: 'ondemand',
-        infinite: true,
-        slidesToShow: 6,
-        slidesToScroll: 6
-    });
-
-    $('.banner').slick({
-        lazyLoad: 'ondemand',
-        infinite: true,
-        dots: true,
-        autoplay: true,
-        autoplaySpeed: 2000,
-        arrows: false
-    });
-
     // The loader looks for pictures near the view only when the window scrolls or changes size. Building the
     // carousels moves the pictures (the stacked banners shrink to one, so the sections move up), a carousel
     // moves its slides, pictures that arrive change the heights, and a page may place new content: each time
@@ -49,13 +30,75 @@ $(document).ready(function () {
             asked = true;
             window.requestAnimationFrame(function () {
                 asked = false;
-                window.lazyLoadInstance.update();
+                if (window.lazyLoadInstance)
+                    window.lazyLoadInstance.update();
             });
         };
     })();
-    lookAgain();
-    $('.multiple-items, .banner').on('setPosition afterChange', lookAgain);
-    $(window).on('load', lookAgain);
+
+    // Stars the page's own script has not taken in hand (the book detail's) are drawn here, at once.
+    var stars = window.readOnlyStars;
+    if (!stars) {
+        $('.rating-detail').rating({
+            containerClass: 'rating-fa',
+            filledStar: '<i class="rating-star">&#9733;</i>',
+            emptyStar: '<i class="rating-star">&#9734;</i>',
+            size: 'xs',
+            step: 1,
+            showClear: false,
+            showCaption: false,
+            readonly: true
+        });
+    }
+
+    // Each grid becomes a carousel once, when it comes near the view. Its stars are drawn first, so that the
+    // copies the carousel makes of its first and last tiles show them too. Search results (#contents) stay a
+    // plain grid, so that all hits of a page are in view at once.
+    function buildCarousel(grid) {
+        if ($(grid).hasClass('slick-initialized'))
+            return;
+        if (stars)
+            stars.now(grid);
+        $(grid).on('setPosition afterChange', lookAgain).slick({
+            lazyLoad: 'ondemand',
+            infinite: true,
+            slidesToShow: 6,
+            slidesToScroll: 6
+        });
+    }
+    var nearView = window.IntersectionObserver ? new IntersectionObserver(function (entries) {
+        entries.forEach(function (entry) {
+            if (entry.isIntersecting) {
+                nearView.unobserve(entry.target);
+                buildCarousel(entry.target);
+            }
+        });
+    }, { rootMargin: '600px 0px' }) : null;
+    window.watchCarousels = function (scope) {
+        $(scope).find('.multiple-items').addBack('.multiple-items').not('#contents').each(function () {
+            if (nearView)
+                nearView.observe(this);
+            else
+                buildCarousel(this);
+        });
+    };
+    window.watchCarousels(document.body);
+
+    $('.banner').on('setPosition afterChange', lookAgain).slick({
+        lazyLoad: 'ondemand',
+        infinite: true,
+        dots: true,
+        autoplay: true,
+        autoplaySpeed: 2000,
+        arrows: false
+    });
+
+    // One loader for the page (a page's own script may have created it already). The pictures are asked for
+    // once the page itself has loaded, so that they never hold up its load.
+    $(window).on('load', function () {
+        window.lazyLoadInstance = window.lazyLoadInstance || new LazyLoad();
+        lookAgain();
+    });
     document.addEventListener('load', function (event) {
         if (event.target.tagName === 'IMG')
             lookAgain();
@@ -63,15 +106,6 @@ $(document).ready(function () {
     if (window.MutationObserver)
         new MutationObserver(lookAgain).observe(document.body, { childList: true, subtree: true });
 
-    // Read-only stars, one step per star, drawn with text stars so no icon font is needed.
-    $('.rating-detail').rating({
-        containerClass: 'rating-fa',
-        filledStar: '<i class="rating-star">&#9733;</i>',
-        emptyStar: '<i class="rating-star">&#9734;</i>',
-        size: 'xs',
-        step: 1,
-        showClear: false,
-        showCaption: false,
-        readonly: true
-    });
+    if (stars)
+        stars.watch(document.body);
 });

@@ -1,0 +1,48 @@
+// Read-only rating stars, one step per star, drawn with text stars so no icon font is needed. Each input is set
+// up once, and only when it comes near the view: a long page does not build the stars of tiles nobody has
+// scrolled to.
+window.readOnlyStars = window.readOnlyStars || (function () {
+    var options = {
+        containerClass: 'rating-fa',
+        filledStar: '<i class="rating-star">&#9733;</i>',
+        emptyStar: '<i class="rating-star">&#9734;</i>',
+        size: 'xs',
+        step: 1,
+        showClear: false,
+        showCaption: false,
+        readonly: true
+    };
+
+    function inputsOf(scope) {
+        return $(scope).find('.rating-detail').addBack('.rating-detail').filter(function () {
+            return !$(this).data('rating');
+        });
+    }
+
+    // Sets up the stars in scope at once, for example before a carousel copies its tiles.
+    function now(scope) {
+        inputsOf(scope).rating(options);
+    }
+
+    var nearView = window.IntersectionObserver ? new IntersectionObserver(function (entries) {
+        entries.forEach(function (entry) {
+            if (entry.isIntersecting) {
+                nearView.unobserve(entry.target);
+                now(entry.target);
+            }
+        });
+    }, { rootMargin: '600px 0px' }) : null;
+
+    // Sets up the stars in scope as they come near the view.
+    function watch(scope) {
+        if (!nearView) {
+            now(scope);
+            return;
+        }
+        inputsOf(scope).each(function () {
+            nearView.observe(this);
+        });
+    }
+
+    return { options: options, now: now, watch: watch };
+})();

@@ -1,0 +1,124 @@
+// The widgets of the catalogue pages in a real view: carousels and rating stars set up once and as they come
+// near the view, and the home page grown in place by "Selebihnya" matching its file.
+#include "pages/home_page.h"
+#include "pages/page_writer.h"
+#include "service/lekora_lib.h"
+#include "tests/support/member_page_view.h"
+
+#include <gtest/gtest.h>
+
+using elumira::test::waitUntil;
+using namespace elumira::pages;
+
+namespace {
+
+// What a member can see of the book area and do with it: each section's title and link, and each tile's call,
+// picture and rating, in order (the copies a carousel makes of its tiles left aside).
+const char kBookArea[] = R"js(JSON.stringify($('#myBooks .section-item').map(function () {
+    return [[$(this).find('h2').text(), $(this).find('.link-see-all').attr('onclick'),
+        $(this).find('.list-item-wrap:not(.slick-cloned) .list-item > a').map(function () {
+            return [[$(this).attr('onclick'), $(this).find('img').attr('data-src'),
+                $(this).find('input.rating-detail').val()]];
+        }).get()]];
+}).get()))js";
+
+// Every drawn star widget holds one input and no other widget, and every input is drawn at most once.
+const char kStarsDrawnOnce[] = R"js((function () {
+    var containers = $('.rating-container');
+    return containers.find('.rating-container').length === 0
+        && containers.toArray().every(function (c) { return $(c).find('input.rating-detail').length === 1; })
+        && $('input.rating-detail').toArray().every(function (i) {
+               return $(i).parents('.rating-container').length <= 1; });
+})())js";
+
+class PageWidgetsTest : public elumira::test::MemberPageViewTest
+{
+protected:
+    void SetUp() override
+    {
+        MemberPageViewTest::SetUp();
+        view->resize(1366, 768);
+        ASSERT_TRUE(waitUntil([this] { return js(QStringLiteral("innerWidth")).toInt() == 1366; }));
+    }
+
+    int sections() { return js(QStringLiteral("$('#myBooks .section-item').length")).toInt(); }
+    bool lastGrid(const char *state)
+    {
+        return js(QStringLiteral("$('#myBooks .multiple-items').last().is('%1')").arg(QLatin1String(state))).toBool();
+    }
+    void scrollToEnd()
+    {
+        js(QStringLiteral("window.scrollTo(0, document.body.scrollHeight); 0"));
+        ASSERT_TRUE(waitUntil([this] { return view->page()->scrollPosition().y() > 500; }));
+    }
+};
+
+TEST_F(PageWidgetsTest, homePage_widgetsAreSetUpOnceAsTheyComeNearTheView)
+{
+    s_service->setBannerJson(s_service->BannerRequest());
+    s_service->setHomeContentJson(s_service->HomeRequest(1));
+    renderAndWait([this] { renderHomeHtmlFile(*s_service, *view, *s_dialogs, 1); });
+    ASSERT_GT(sections(), 5);
+
+    // At the top: the first section is a carousel with its stars, the last one still a plain grid.
+    EXPECT_TRUE(waitUntil([this] { return js(QStringLiteral("$('#myBooks .multiple-items').first()"
+                                                            ".is('.slick-initialized')")).toBool(); }));
+    EXPECT_TRUE(js(QStringLiteral("$('#myBooks .multiple-items').first().find('.rating-container').length > 0"))
+                    .toBool());
+    EXPECT_TRUE(lastGrid(":not(.slick-initialized)"));
+    EXPECT_EQ(js(QStringLiteral("$('#myBooks .multiple-items').last().find('.rating-container').length")).toInt(), 0);
+
+    // Scrolled down, the last one is built too, every star input of the page drawn exactly once.
+    scrollToEnd();
+    EXPECT_TRUE(waitUntil([this] { return lastGrid(".slick-initialized"); }));
+    EXPECT_TRUE(waitUntil([this] {
+        return js(QStringLiteral("$('#myBooks .multiple-items').last().find('input.rating-detail').toArray()"
+                                 ".every(function (i) { return $(i).closest('.rating-container').length === 1; })"))
+            .toBool();
+    }));
+    EXPECT_TRUE(js(QLatin1String(kStarsDrawnOnce)).toBool());
+    // The stars keep their look: read-only, the rating filled in.
+    EXPECT_GT(js(QStringLiteral("$('.rating-container.rating-disabled').length")).toInt(), 0);
+    EXPECT_EQ(js(QStringLiteral("$('.rating-container:not(.rating-disabled)').length")).toInt(), 0);
+    EXPECT_TRUE(s_dialogs->boxes().isEmpty());
+}
+
+TEST_F(PageWidgetsTest, selebihnya_growsThePageInPlaceAsItsFileWouldShowIt)
+{
+    s_service->setBannerJson(s_service->BannerRequest());
+    s_service->setHomeContentJson(s_service->HomeRequest(1));
+    renderAndWait([this] { renderHomeHtmlFile(*s_service, *view, *s_dialogs, 1); });
+    const int first = sections();
+    scrollToEnd();
+    const double scrolled = view->page()->scrollPosition().y();
+    const int loads = loadsFinished;
+
+    s_service->setHomeContentJson(s_service->HomeRequest(2));
+    renderHomeHtmlFile(*s_service, *view, *s_dialogs, 2);
+    ASSERT_TRUE(s_dialogs->boxes().isEmpty());
+    ASSERT_TRUE(waitUntil([&] { return sections() > first; }));
+
+    // No reload: the member stays where they were, and the new sections are set up like the first ones.
+    EXPECT_EQ(loadsFinished, loads);
+    EXPECT_NEAR(js(QStringLiteral("scrollY")).toDouble(), scrolled, 50.0);
+    scrollToEnd();
+    EXPECT_TRUE(waitUntil([this] { return lastGrid(".slick-initialized"); }));
+    EXPECT_TRUE(js(QLatin1String(kStarsDrawnOnce)).toBool());
+    // The loader takes the new pictures: the ones in view arrive.
+    EXPECT_TRUE(waitUntil([this] {
+        return js(QStringLiteral("$('#myBooks .multiple-items').last().find('img[data-src]').filter(function () {"
+                                 " return $(this).attr('src') === $(this).attr('data-src'); }).length > 0"))
+            .toBool();
+    }));
+
+    // The page shown and its file, loaded afresh, hold the same sections, tiles and calls.
+    const QString grown = js(QLatin1String(kBookArea)).toString();
+    const int before = loadsFinished;
+    view->loadUrl(QUrl::fromLocalFile(pagePath(s_service->DataPath(), QLatin1String(kHomePageFile))));
+    waitForLoadAfter(before);
+    EXPECT_GT(sections(), first);
+    EXPECT_EQ(js(QLatin1String(kBookArea)).toString(), grown);
+    EXPECT_GT(grown.size(), 1000);
+}
+
+} // namespace
