@@ -266,7 +266,8 @@ TEST_F(PdfControlTest, paint_drawsThePageAndOffersTheCanvasDuringOnPaint)
 {
     open(makeNumberedPdf(1));
     bool hadCanvas = false;
-    QObject::connect(view.get(), &TPdfControl::OnPaint, view.get(), [&](TPdfControl *sender) {
+    QObject scope; // ends the connection with the test, before the view is torn down
+    QObject::connect(view.get(), &TPdfControl::OnPaint, &scope, [&](TPdfControl *sender) {
         hadCanvas = sender->Canvas() != nullptr;
         sender->Canvas()->fillRect(QRect(0, 0, 4, 4), Qt::red);
     });

@@ -46,8 +46,10 @@ protected:
         auto view = std::make_unique<TChromium>(s_profile);
         view->resize(1280, 800);
         view->show();
+        // The connection ends with this call, so a later load cannot write to the flag once it is gone.
         bool loaded = false;
-        QObject::connect(view->page(), &QWebEnginePage::loadFinished, [&loaded](bool ok) { loaded = ok; });
+        QObject scope;
+        QObject::connect(view->page(), &QWebEnginePage::loadFinished, &scope, [&loaded](bool ok) { loaded = ok; });
         view->loadUrl(QUrl::fromLocalFile(dataFile(name)));
         EXPECT_TRUE(waitUntil([&loaded] { return loaded; }, 30000)) << name.toStdString();
         return view;

@@ -55,8 +55,10 @@ protected:
         file.write("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>start</title></head><body>" + body
                    + "</body></html>");
         file.close();
+        // The connection ends with this call, so a later load cannot write to the flag once it is gone.
         bool loaded = false;
-        QObject::connect(m_view->page(), &QWebEnginePage::loadFinished, [&loaded](bool ok) { loaded = ok; });
+        QObject scope;
+        QObject::connect(m_view->page(), &QWebEnginePage::loadFinished, &scope, [&loaded](bool ok) { loaded = ok; });
         m_view->loadUrl(QUrl::fromLocalFile(path));
         ASSERT_TRUE(waitUntil([&loaded] { return loaded; }, 30000));
     }
