@@ -47,6 +47,17 @@ Json TLekoraLib::readRegionAnswer(const HttpResult &result)
     Json answer = Json::parse(text.constData(), text.constData() + text.size(), nullptr, false);
     if (answer.is_discarded() || !answer.is_object())
         throw std::runtime_error("The region directory's answer is not a JSON object");
+    // An answer that says it failed is a failure in the service's own words, not an empty level; one without a
+    // code is read as it stands.
+    if (answer.contains("code")) {
+        const QString code = jsonText(answer, "code");
+        if (code != QLatin1String("200")) {
+            const QString msg = jsonText(answer, "msg");
+            throw std::runtime_error(
+                (msg.isEmpty() ? QStringLiteral("The region directory answered with code %1").arg(code) : msg)
+                    .toStdString());
+        }
+    }
     return answer;
 }
 

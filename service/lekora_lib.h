@@ -138,7 +138,8 @@ public:
     static Json exchange(const HttpRequest &request, const QString &marker);
     // An arrived (or failed) answer as exchange gives it: its JSON object, or the error envelope with marker.
     static Json readAnswer(const HttpResult &result, const QString &marker);
-    // A region directory answer as RegionRequest gives it: its JSON object. Throws std::runtime_error otherwise.
+    // A region directory answer as RegionRequest gives it: its JSON object. Throws std::runtime_error otherwise,
+    // and when the answer's code is other than "200" (with the answer's msg).
     static Json readRegionAnswer(const HttpResult &result);
 
     // Gives up every request under way and every later one (each returns its error envelope). The program

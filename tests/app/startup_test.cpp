@@ -1,5 +1,5 @@
-// Start-up of the whole program against the demo library service: one case per version answer, a refused
-// partner configuration, and the About window.
+// Start-up of the whole program against the demo library service: one case per version answer, the version check
+// and the partner configuration against every fault of the service, and the About window.
 #include "app/splash.h"
 #include "app/startup.h"
 #include "forms/bookmark.h"
@@ -13,6 +13,8 @@
 #include "shell/tchromium.h"
 #include "tests/support/capture_server.h"
 #include "tests/support/demo_service_fixture.h"
+#include "tests/support/service_faults.h"
+#include "tests/support/short_request_limits.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -76,11 +78,15 @@ protected:
                 driver.stop();
         });
         driver.start(50);
-        // A program that neither ends nor reaches its goal fails the test instead of hanging it.
-        QTimer::singleShot(90000, qApp, [] {
+        // A program that neither ends nor reaches its goal fails the test instead of hanging it. The timer ends
+        // with this run, so that it cannot stop a later one.
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout, [] {
             ADD_FAILURE() << "the program did not end";
             QCoreApplication::exit(99);
         });
+        deadline.start(90000);
         const int result = program.run();
         loginShown = loginShown || sawLogin(program);
         return result;
@@ -238,6 +244,84 @@ TEST_F(StartupTest, partnerConfigurationRefused_showsErrorAndKeepsTheLoadingPage
     ASSERT_EQ(dialogs.boxes().size(), 1);
     EXPECT_EQ(dialogs.boxes().first().kind, Dialogs::Kind::Error);
     EXPECT_EQ(dialogs.boxes().first().text, QStringLiteral("Error : Mitra sedang dalam pemeliharaan"));
+}
+
+// Whatever goes wrong with the version check, the member is told in one warning and the program ends before its
+// main window shows. (An unreachable service is the case above.) The check waits 30 s for its answer (a few
+// seconds more, as it sent a body), so the stalled service answers well after that.
+TEST_F(StartupTest, versionCheck_everyFault_oneClearWarningAndTheProgramEnds)
+{
+    using namespace elumira::test;
+    startService(demo::VersionAnswer::Current);
+    for (const ServiceFault fault : kEveryServiceFault) {
+        if (fault == ServiceFault::Unreachable)
+            continue;
+        SCOPED_TRACE(faultName(fault));
+        dialogs.clear();
+        loginShown = false;
+        demo::Fault f = demoFault(fault, "/api/wl/checkAppVersion");
+        if (fault == ServiceFault::Stalled)
+            f.delayMs = 40000;
+        service->control().addFault(f);
+        bool mainShown = false;
+        const int result = runProgram([&](ElumiraProgram &program) {
+            mainShown = mainShown || (program.mainWindow() && program.mainWindow()->isVisible());
+            return false;
+        });
+        EXPECT_EQ(result, 0);
+        EXPECT_FALSE(mainShown);
+        EXPECT_FALSE(loginShown);
+        ASSERT_EQ(dialogs.boxes().size(), 1);
+        EXPECT_EQ(dialogs.boxes().first().kind, Dialogs::Kind::Warning);
+        EXPECT_TRUE(clearText(dialogs.boxes().first().text)) << dialogs.boxes().first().text.toStdString();
+        if (fault == ServiceFault::AuthFailed) {
+            EXPECT_EQ(dialogs.boxes().first().text, QStringLiteral("Auth Failed"));
+        }
+        service->control().clearFaults();
+    }
+}
+
+// Whatever goes wrong with the partner configuration, the member sees one error box, the loading page stays,
+// and the program still closes normally. (An unreachable service already ends the program at its version check.)
+TEST_F(StartupTest, partnerConfiguration_everyFault_oneErrorBoxTheLoadingPageStaysAndTheProgramCloses)
+{
+    using namespace elumira::test;
+    startService(demo::VersionAnswer::Current);
+    for (const ServiceFault fault : kEveryServiceFault) {
+        if (fault == ServiceFault::Unreachable)
+            continue;
+        SCOPED_TRACE(faultName(fault));
+        dialogs.clear();
+        loginShown = false;
+        std::unique_ptr<ShortRequestLimits> limits;
+        if (fault == ServiceFault::Stalled)
+            limits = std::make_unique<ShortRequestLimits>(kFaultLimitMs, kFaultLimitMs);
+        service->control().addFault(demoFault(fault, "/api/wl/mitra"));
+        bool onLoadingPage = false;
+        bool closed = false;
+        const int result = runProgram([&](ElumiraProgram &program) {
+            if (dialogs.boxes().isEmpty() || !program.mainWindow() || !program.mainWindow()->isVisible())
+                return false;
+            // Give a log-in page that should not come the time to arrive.
+            QTest::qWait(500);
+            onLoadingPage = program.mainWindow()->Chromium1->url().toLocalFile().endsWith(QLatin1String("/loading.html"));
+            closed = program.mainWindow()->close();
+            return true;
+        });
+        limits.reset();
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(onLoadingPage);
+        EXPECT_TRUE(closed);
+        EXPECT_FALSE(loginShown);
+        ASSERT_EQ(dialogs.boxes().size(), 1);
+        const QString text = dialogs.boxes().first().text;
+        EXPECT_EQ(dialogs.boxes().first().kind, Dialogs::Kind::Error);
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Error : ")) && clearText(text.mid(8))) << text.toStdString();
+        if (fault == ServiceFault::AuthFailed) {
+            EXPECT_EQ(text, QStringLiteral("Error : Auth Failed"));
+        }
+        service->control().clearFaults();
+    }
 }
 
 TEST_F(StartupTest, aboutWindow_showsByButtonAndHidesOnAnyClick)

@@ -12,12 +12,12 @@
 #include "shell/main_window.h"
 #include "shell/tchromium.h"
 #include "tests/support/main_window_fixture.h"
+#include "tests/support/service_faults.h"
 #include "tests/support/short_request_limits.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTcpServer>
@@ -40,47 +40,14 @@ using A = QList<ProcessMessage::Argument>;
 
 namespace {
 
-enum class Fault { Unreachable, Html500, NotJson, JsonArray, Dropped, Stalled, AuthFailed };
-
-const Fault kAllFaults[] = {Fault::Unreachable, Fault::Html500,  Fault::NotJson,   Fault::JsonArray,
-                            Fault::Dropped,     Fault::Stalled, Fault::AuthFailed};
-
-const char *faultName(Fault fault)
-{
-    switch (fault) {
-    case Fault::Unreachable:
-        return "unreachable";
-    case Fault::Html500:
-        return "HTTP 500 with an HTML body";
-    case Fault::NotJson:
-        return "not JSON";
-    case Fault::JsonArray:
-        return "a JSON array";
-    case Fault::Dropped:
-        return "dropped connection";
-    case Fault::Stalled:
-        return "stalled past the time-out";
-    case Fault::AuthFailed:
-        return "Auth Failed";
-    }
-    return "";
-}
-
-// The limits the requests run with while the service stalls; its answer comes well after them. A request
-// that sent a body is given up only once its sending has also dropped out of the transfer's speed reckoning,
-// some seconds later than one that sent none.
-constexpr int kLimitMs = 1000;
-constexpr int kStallMs = 9000;
+using Fault = elumira::test::ServiceFault;
+using elumira::test::clearText;
+using elumira::test::faultName;
+constexpr auto &kAllFaults = elumira::test::kEveryServiceFault;
+constexpr int kLimitMs = elumira::test::kFaultLimitMs;
 
 // The seeded member last read book 1012 and saved annotations in it: the open book every case must leave alone.
 const QString kOpenBook = QStringLiteral("1012");
-
-// A box a member can act on: some words, no mark-up of an error page, not just an error number.
-bool clearText(const QString &text)
-{
-    static const QRegularExpression bareMarker(QStringLiteral("(#\\s*\\d+\\s*:?|:)\\s*$"));
-    return text.trimmed().size() >= 8 && !text.contains(QLatin1Char('<')) && !bareMarker.match(text).hasMatch();
-}
 
 class ServiceFaultsTest : public elumira::test::MainWindowOnDemo
 {
@@ -113,39 +80,9 @@ protected:
             qputenv("ELUMIRA_SERVICE_URL", closedUrl.toUtf8());
             return;
         }
-        demo::Fault f;
-        f.path = path;
-        switch (fault) {
-        case Fault::Html500:
-            f.status = 500;
-            f.body = "<html><head><title>500</title></head><body><h1>Internal Server Error</h1></body></html>";
-            f.contentType = "text/html; charset=utf-8";
-            break;
-        case Fault::NotJson:
-            f.status = 200;
-            f.body = "Layanan sedang dalam pemeliharaan <b>sementara</b>";
-            f.contentType = "text/html; charset=utf-8";
-            break;
-        case Fault::JsonArray:
-            f.status = 200;
-            f.body = R"([{"code":"200","msg":"OK"}])";
-            f.contentType = "application/json";
-            break;
-        case Fault::Dropped:
-            f.drop = true;
-            break;
-        case Fault::Stalled:
-            f.delayMs = kStallMs;
+        if (fault == Fault::Stalled)
             limits = std::make_unique<elumira::test::ShortRequestLimits>(kLimitMs, kLimitMs);
-            break;
-        case Fault::AuthFailed:
-            f.status = 200;
-            f.body = R"({"code":"500","msg":"Auth Failed"})";
-            f.contentType = "application/json";
-            break;
-        case Fault::Unreachable:
-            break;
-        }
+        const demo::Fault f = elumira::test::demoFault(fault, path);
         service->control().addFault(f);
     }
     // The service is reachable again and gives no more faults.

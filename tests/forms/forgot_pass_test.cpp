@@ -123,6 +123,32 @@ TEST_F(ForgotPassTest, refusalOrFailure_showsTheErrorAndEmptiesTheEdit)
     EXPECT_TRUE(form->Edit1->text().isEmpty());
 }
 
+// Whatever goes wrong with the request, the member is told why in one error box and can ask again at once.
+TEST_F(ForgotPassTest, everyServiceFault_oneClearErrorAndTheWindowAsksAgain)
+{
+    for (const ServiceFault fault : kEveryServiceFault) {
+        SCOPED_TRACE(faultName(fault));
+        dialogs.clear();
+        inject(fault, "/api/wl/forgotPassword");
+        typeAndPressEnter(QStringLiteral("bima.pratama@telmarin.example"));
+        ASSERT_TRUE(waitUntil([this] { return !dialogs.boxes().isEmpty() && form->Button1->isEnabled(); }, 30000));
+        heal();
+        QTest::qWait(100);
+        ASSERT_EQ(dialogs.boxes().size(), 1);
+        const QString text = dialogs.boxes()[0].text;
+        EXPECT_EQ(dialogs.boxes()[0].kind, Dialogs::Kind::Error);
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Error : ")) && clearText(text.mid(8))) << text.toStdString();
+        if (fault == ServiceFault::AuthFailed) {
+            EXPECT_EQ(text, QStringLiteral("Error : Auth Failed"));
+        }
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_TRUE(form->Edit1->text().isEmpty());
+    }
+    dialogs.clear();
+    typeAndPressEnter(QStringLiteral("bima.pratama@telmarin.example"));
+    EXPECT_TRUE(waitForBox(QStringLiteral("Silahkan cek e-mail anda untuk langkah selanjutnya")));
+}
+
 TEST_F(ForgotPassTest, closedWhileTheRequestRuns_stillReportsItsAnswer)
 {
     delay("/api/wl/forgotPassword", 500);

@@ -322,6 +322,58 @@ TEST_F(UserRegisterTest, unreachableDirectory_showsItsRequestError_andTheCascade
     EXPECT_TRUE(form->cmbProvinsi->isEnabled());
 }
 
+// Whatever goes wrong with a level of the region directory, the member is told in that level's error box, the level
+// stays empty, the cascade stops there and the lists above can still be used. The provinces are asked for when the
+// window shows; a lower level when the member chooses another entry of the level above.
+TEST_F(UserRegisterTest, regionDirectory_everyFaultAtEveryLevel_itsErrorBoxAndTheCascadeStopsThere)
+{
+    const Level levels[] = {Level::Provinsi, Level::Kota, Level::Kecamatan, Level::Kelurahan};
+    const char *levelPaths[] = {"/api/generic/provinsi", "/api/generic/kota/", "/api/generic/kecamatan/",
+                                "/api/generic/kelurahan/"};
+    for (const Level level : levels) {
+        const int l = static_cast<int>(level);
+        for (const ServiceFault fault : kEveryServiceFault) {
+            SCOPED_TRACE(::testing::Message() << levelPaths[l] << ", " << faultName(fault));
+            heal();
+            form->close();
+            dialogs.clear();
+            if (level == Level::Provinsi) {
+                inject(fault, levelPaths[l]);
+                form->show();
+            } else {
+                showAndWaitForCascade();
+                ASSERT_TRUE(dialogs.boxes().isEmpty());
+                QComboBox *above = list(static_cast<Level>(l - 1));
+                ASSERT_GE(above->count(), 2);
+                const std::string parentAbove = l == 1 ? std::string() : selectedId(static_cast<Level>(l - 2));
+                inject(fault, levelPaths[l] + idOf(parentAbove, above->itemText(above->currentIndex() + 1)));
+                chooseNext(above);
+            }
+            ASSERT_TRUE(waitUntil([this] { return !dialogs.boxes().isEmpty() && form->RequestTask.isNull(); }, 30000));
+            heal();
+            QTest::qWait(100);
+            ASSERT_EQ(dialogs.boxes().size(), 1);
+            const QString text = dialogs.boxes()[0].text;
+            const QString prefix = level == Level::Provinsi ? QStringLiteral("Request Error #408: ")
+                                                            : QStringLiteral("Request Error : ");
+            EXPECT_EQ(dialogs.boxes()[0].kind, Dialogs::Kind::Error);
+            EXPECT_TRUE(text.startsWith(prefix) && clearText(text.mid(prefix.size()))) << text.toStdString();
+            if (fault == ServiceFault::AuthFailed) {
+                EXPECT_EQ(text, prefix + QStringLiteral("Auth Failed"));
+            }
+            EXPECT_EQ(list(level)->count(), 0);
+            EXPECT_FALSE(form->Label1->isVisible());
+            for (int above = 0; above < l; ++above)
+                EXPECT_TRUE(list(static_cast<Level>(above))->isEnabled());
+        }
+    }
+    // With the service well again, the window fills every level.
+    form->close();
+    dialogs.clear();
+    showAndWaitForCascade();
+    EXPECT_TRUE(dialogs.boxes().isEmpty());
+}
+
 TEST_F(UserRegisterTest, aNameListedTwice_showsTheErrorAndKeepsTheNamesBeforeIt)
 {
     answerWith("/api/generic/provinsi",
@@ -567,6 +619,38 @@ TEST_F(UserRegisterTest, refusedOrUnsentRegistration_showsWhy_andTheMemberCanSen
     EXPECT_TRUE(form->isVisible());
 
     // Corrected, it goes through.
+    dialogs.clear();
+    QTest::mouseClick(form->btnKirim, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([this] { return registered(); }));
+    EXPECT_FALSE(form->isVisible());
+}
+
+// Whatever goes wrong with the registration, the member is told in one box, keeps every field as typed and can
+// send again.
+TEST_F(UserRegisterTest, registration_everyServiceFault_oneClearBoxAndTheMemberCanSendAgain)
+{
+    showAndWaitForCascade();
+    fillValid();
+    for (const ServiceFault fault : kEveryServiceFault) {
+        SCOPED_TRACE(faultName(fault));
+        dialogs.clear();
+        inject(fault, "/api/wl/executeRegistration");
+        QTest::mouseClick(form->btnKirim, Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([this] { return !dialogs.boxes().isEmpty() && form->RequestTask.isNull(); }, 30000));
+        heal();
+        QTest::qWait(100);
+        ASSERT_EQ(dialogs.boxes().size(), 1);
+        const QString text = dialogs.boxes()[0].text;
+        EXPECT_NE(dialogs.boxes()[0].kind, Dialogs::Kind::Information) << text.toStdString();
+        EXPECT_TRUE(clearText(text)) << text.toStdString();
+        if (fault == ServiceFault::AuthFailed) {
+            EXPECT_EQ(text, QStringLiteral("Auth Failed"));
+        }
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_TRUE(form->btnKirim->isEnabled());
+        EXPECT_EQ(form->edEmail->text(), QStringLiteral("wayan.sudarma@telmarin.example"));
+        EXPECT_EQ(form->edFoto->text(), identityPhoto);
+    }
     dialogs.clear();
     QTest::mouseClick(form->btnKirim, Qt::LeftButton);
     ASSERT_TRUE(waitUntil([this] { return registered(); }));

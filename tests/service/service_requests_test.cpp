@@ -451,6 +451,25 @@ TEST_F(ServiceRequestsTest, RegionRequest_sendsNoHeaderOfItsOwn_andThrowsWithThe
     EXPECT_THROW(service->RegionRequest(QStringLiteral("/api/generic/provinsi")), std::runtime_error);
     server.queue({200, "OK", "text/html", "<h1>maintenance</h1>", 0});
     EXPECT_THROW(service->RegionRequest(QStringLiteral("/api/generic/provinsi")), std::runtime_error);
+
+    // An answer that says it failed is no empty list: its message is the failure's.
+    const struct
+    {
+        const char *body;
+        const char *failure;
+    } refusals[] = {
+        {R"({"code":"500","msg":"Auth Failed"})", "Auth Failed"},
+        {R"({"code":404,"data":[{"id":"71","nama":"Telmarin Raya"}]})", "The region directory answered with code 404"},
+    };
+    for (const auto &refusal : refusals) {
+        server.queue({200, "OK", "application/json", refusal.body, 0});
+        try {
+            service->RegionRequest(QStringLiteral("/api/generic/provinsi"));
+            ADD_FAILURE() << refusal.body << " was taken as a list";
+        } catch (const std::runtime_error &error) {
+            EXPECT_STREQ(error.what(), refusal.failure);
+        }
+    }
 }
 
 TEST_F(ServiceRequestsTest, everyRequest_serviceStalls_givesUpWithItsMarker)

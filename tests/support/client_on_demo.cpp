@@ -1,6 +1,7 @@
 // The service client against the demo library service.
 #include "tests/support/client_on_demo.h"
 
+#include "tests/support/capture_server.h"
 #include "tests/support/demo_service_fixture.h"
 #include "tests/support/test_support.h"
 
@@ -23,6 +24,7 @@ void ClientOnDemo::startServiceAndClient()
 
 void ClientOnDemo::TearDown()
 {
+    limits.reset();
     lekora.reset();
     if (service)
         service->stop();
@@ -58,6 +60,24 @@ void ClientOnDemo::answerWith(const std::string &path, const std::string &body)
     fault.body = body;
     fault.contentType = "application/json";
     service->control().addFault(fault);
+}
+
+void ClientOnDemo::inject(ServiceFault fault, const std::string &path)
+{
+    if (fault == ServiceFault::Unreachable) {
+        qputenv("ELUMIRA_SERVICE_URL", "http://127.0.0.1:" + QByteArray::number(closedPort()));
+        return;
+    }
+    if (fault == ServiceFault::Stalled)
+        limits = std::make_unique<ShortRequestLimits>(kFaultLimitMs, kFaultLimitMs);
+    service->control().addFault(demoFault(fault, path));
+}
+
+void ClientOnDemo::heal()
+{
+    limits.reset();
+    qputenv("ELUMIRA_SERVICE_URL", QByteArray::fromStdString(service->baseUrl()));
+    service->control().clearFaults();
 }
 
 bool ClientOnDemo::shown(const QString &text) const

@@ -6,6 +6,8 @@
 #include "demo/control.h"
 #include "demo/service.h"
 #include "service/lekora_lib.h"
+#include "tests/support/service_faults.h"
+#include "tests/support/short_request_limits.h"
 
 #include <QTemporaryDir>
 
@@ -36,6 +38,12 @@ protected:
     // Makes the next request to path answer with this body.
     void answerWith(const std::string &path, const std::string &body);
 
+    // Makes the next request to path meet fault; an unreachable service stays so, and a stalled one runs with
+    // short request limits, until heal().
+    void inject(ServiceFault fault, const std::string &path);
+    // The service is reachable again, gives no more faults, and the request limits are the usual ones.
+    void heal();
+
     // Whether a box with exactly this text has been shown.
     bool shown(const QString &text) const;
     // Waits until a box with exactly this text has been shown.
@@ -45,6 +53,7 @@ protected:
     std::unique_ptr<demo::Service> service;
     RecordingDialogs dialogs;
     std::shared_ptr<TLekoraLib> lekora;
+    std::unique_ptr<ShortRequestLimits> limits;
 };
 
 } // namespace elumira::test
