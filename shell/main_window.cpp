@@ -241,7 +241,9 @@ void TFormMain::FormShow()
         return;
     }
 
-    Chromium1->loadUrl(QUrl::fromLocalFile(loadingPagePath()));
+    // The window's creation already asked for the waiting animation; asking again would only start it over.
+    if (Chromium1->loadTarget() != QUrl::fromLocalFile(loadingPagePath()))
+        Chromium1->loadUrl(QUrl::fromLocalFile(loadingPagePath()));
     PanelHeader->hide();
 
     // The configuration is checked off the UI thread so the waiting animation keeps turning; the page itself

@@ -32,6 +32,8 @@ public:
     ~TChromium() override;
 
     void loadUrl(const QUrl &url) override;
+    // The address last asked for with loadUrl (or reload), whether or not it has loaded yet.
+    const QUrl &loadTarget() const { return m_loadTarget; }
     void reload() override;
     // Runs the script in the page shown; while a page is loading, in that page once its own scripts have run.
     // Scripts run in the order asked for.
