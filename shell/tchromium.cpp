@@ -128,12 +128,19 @@ TChromium::TChromium(QWebEngineProfile *profile, QWidget *parent)
             Qt::QueuedConnection);
 
     // Held scripts run when the document asked for last has loaded (or failed), not when an earlier load that
-    // it interrupted reports its end.
+    // it interrupted reports its end. A load asked for while the one before it is about to show its document
+    // may get no report of its own: the engine reports the end of the earlier one only, and the new document
+    // then arrives silently. So the document asked for last also counts as loaded once the page shows its
+    // address and has nothing more loading; the held scripts still wait in the page until it is parsed.
     connect(m_page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
-        if (!m_loading || info.status() == QWebEngineLoadingInfo::LoadStartedStatus || info.url() != m_loadTarget)
+        if (!m_loading || info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
             return;
-        m_loading = false;
-        deliverHeldScripts();
+        if (info.url() == m_loadTarget || showsLoadTarget())
+            loadEnded();
+    });
+    connect(m_page, &QWebEnginePage::urlChanged, this, [this] {
+        if (m_loading && showsLoadTarget())
+            loadEnded();
     });
 }
 
@@ -145,6 +152,17 @@ TChromium::~TChromium()
     m_page->setWebChannel(nullptr);
     setPage(nullptr);
     delete m_page;
+}
+
+bool TChromium::showsLoadTarget() const
+{
+    return !m_page->isLoading() && m_page->url() == m_loadTarget;
+}
+
+void TChromium::loadEnded()
+{
+    m_loading = false;
+    deliverHeldScripts();
 }
 
 void TChromium::loadUrl(const QUrl &url)

@@ -54,6 +54,10 @@ protected:
 private:
     // Hands the held scripts to the page once it has run its own scripts; tries again shortly while it has not.
     void deliverHeldScripts();
+    // The page shows the document asked for last and is loading nothing more.
+    bool showsLoadTarget() const;
+    // The document asked for last has loaded (or failed): its held scripts go to it.
+    void loadEnded();
 
     // Scripts asked for while a document is loading wait for it, so they act on the page just loaded, after
     // the page's own scripts (jQuery and the page's set-up) have run.
