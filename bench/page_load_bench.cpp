@@ -102,20 +102,47 @@ QString withoutScripts(const QString &text)
     return bare;
 }
 
+struct FreshLoad
+{
+    std::unique_ptr<TChromium> view;
+    double loadedMs = 0; // until the view reported the load's end
+    double idleMs = 0;   // until, after that, the page's main thread was free
+};
+
+// The file loaded in a fresh view, timed from the request.
+FreshLoad loadInFreshView(QWebEngineProfile *profile, const QString &path)
+{
+    FreshLoad load;
+    load.view = std::make_unique<TChromium>(profile);
+    load.view->resize(1280, 860);
+    load.view->show();
+    bool finished = false;
+    const QMetaObject::Connection watch =
+        QObject::connect(load.view->page(), &QWebEnginePage::loadFinished, [&](bool) { finished = true; });
+    QElapsedTimer clock;
+    clock.start();
+    load.view->loadUrl(QUrl::fromLocalFile(path));
+    waitUntil([&] { return finished; });
+    QObject::disconnect(watch);
+    load.loadedMs = double(clock.nsecsElapsed()) / 1e6;
+    waitInteractive(load.view->page());
+    load.idleMs = double(clock.nsecsElapsed()) / 1e6;
+    return load;
+}
+
 // Milliseconds from asking for the file until it has loaded and its main thread is free, in a fresh view.
 double loadMs(QWebEngineProfile *profile, const QString &path)
 {
-    auto view = std::make_unique<TChromium>(profile);
-    view->resize(1280, 860);
-    view->show();
-    bool finished = false;
-    QObject::connect(view->page(), &QWebEnginePage::loadFinished, [&](bool) { finished = true; });
-    QElapsedTimer clock;
-    clock.start();
-    view->loadUrl(QUrl::fromLocalFile(path));
-    waitUntil([&] { return finished; });
-    waitInteractive(view->page());
-    return double(clock.nsecsElapsed()) / 1e6;
+    return loadInFreshView(profile, path).idleMs;
+}
+
+// A copy of the file in the data folder, beside the assets, like the program's own pages.
+QString intoDataFolder(const elumira::TLekoraLib &lib, const QString &given)
+{
+    const QString file = pages::pagePath(lib.DataPath(), QFileInfo(given).fileName());
+    QFile::remove(file);
+    QFile::copy(given, file);
+    return file;
 }
 
 // Each page beside its copy without scripts, loaded in turns, RUNS times.
@@ -126,10 +153,7 @@ int comparePages(const QStringList &files, int runs)
     auto *profile = elumira::createBrowserProfile(qApp);
     std::printf("%-36s %8s %8s %10s %8s\n", "page", "KB", "loaded", "no scripts", "ratio");
     for (const QString &given : files) {
-        // Into the data folder, beside the assets, like the program's own pages.
-        const QString file = pages::pagePath(lib.DataPath(), QFileInfo(given).fileName());
-        QFile::remove(file);
-        QFile::copy(given, file);
+        const QString file = intoDataFolder(lib, given);
         const QFileInfo info(file);
         const QString bare = info.absolutePath() + QStringLiteral("/bare_") + info.fileName();
         pages::writePageFile(bare, withoutScripts(readFile(file)));
@@ -143,6 +167,33 @@ int comparePages(const QStringList &files, int runs)
         const double a = median(full), b = median(plain);
         std::printf("%-36s %8lld %8.0f %10.0f %8.2f\n", qPrintable(info.fileName()), info.size() / 1024, a, b, a / b);
         std::fflush(stdout);
+    }
+    return 0;
+}
+
+
+// Where the time of each file's load goes, three loads each: the page's navigation timings in ms from the
+// request, followed by any marks a copy of the page pushed to window.__marks (timings of its own parts).
+int probePages(const QStringList &files)
+{
+    elumira::RecordingDialogs dialogs;
+    elumira::TLekoraLib lib(dialogs);
+    auto *profile = elumira::createBrowserProfile(qApp);
+    for (const QString &given : files) {
+        const QString file = intoDataFolder(lib, given);
+        for (int run = 0; run < 3; ++run) {
+            const FreshLoad load = loadInFreshView(profile, file);
+            const QString timings = evaluate(load.view->page(), QStringLiteral(R"js((function () {
+                var n = performance.getEntriesByType('navigation')[0];
+                return ['response end ' + n.responseEnd, 'parsed ' + n.domInteractive,
+                        'ready handlers end ' + n.domContentLoadedEventEnd, 'load event ' + n.loadEventStart]
+                    .map(function (t) { return t.replace(/\.\d+$/, ''); })
+                    .concat(window.__marks || []).join(' | ');
+            })())js")).toString();
+            std::printf("%s  loaded %.0f  idle %.0f | %s\n", qPrintable(QFileInfo(file).fileName()), load.loadedMs,
+                        load.idleMs, qPrintable(timings));
+            std::fflush(stdout);
+        }
     }
     return 0;
 }
@@ -377,6 +428,8 @@ int main(int argc, char *argv[])
     const int runs = qEnvironmentVariableIsSet("RUNS") ? qEnvironmentVariableIntValue("RUNS") : 5;
     if (mode == QLatin1String("load"))
         return comparePages(args.mid(1), runs);
+    if (mode == QLatin1String("probe"))
+        return probePages(args.mid(1));
     if (mode == QLatin1String("long-pages"))
         return writeLongPages(args.value(1), serviceUrl);
     if (mode == QLatin1String("more"))
@@ -387,6 +440,6 @@ int main(int argc, char *argv[])
         return bareWindow();
     if (mode == QLatin1String("startup"))
         return programToLogin();
-    std::fprintf(stderr, "usage: page_load_bench load FILE... | long-pages OUTDIR | more | walk OUTDIR | bare | startup\n");
+    std::fprintf(stderr, "usage: page_load_bench load FILE... | probe FILE... | long-pages OUTDIR | more | walk OUTDIR | bare | startup\n");
     return 1;
 }

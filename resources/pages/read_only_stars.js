@@ -19,9 +19,27 @@ window.readOnlyStars = window.readOnlyStars || (function () {
         });
     }
 
-    // Sets up the stars in scope at once, for example before a carousel copies its tiles.
+    // Sets up the stars in scope at once, for example before a carousel copies its tiles. The plugin reads
+    // computed styles while it builds a widget, and in a page whose styles are out of date after the widget
+    // before, each read costs a style pass over the whole page. So each input's holder is taken out of the
+    // page for the moment its widget is built (a placeholder keeps its place) and put back at once: the
+    // widgets come out the same, and the page's styles are brought up to date once, when it is next drawn.
     function now(scope) {
-        inputsOf(scope).rating(options);
+        inputsOf(scope).each(function () {
+            var holder = this.parentNode;
+            var parent = holder && holder !== document.body && holder.parentNode;
+            if (!parent) {
+                $(this).rating(options);
+                return;
+            }
+            var place = document.createComment('');
+            parent.replaceChild(place, holder);
+            try {
+                $(this).rating(options);
+            } finally {
+                parent.replaceChild(holder, place);
+            }
+        });
     }
 
     var nearView = window.IntersectionObserver ? new IntersectionObserver(function (entries) {

@@ -31,6 +31,17 @@ const char kStarsDrawnOnce[] = R"js((function () {
                return $(i).parents('.rating-container').length <= 1; });
 })())js";
 
+// Every drawn star widget is in its tile, where its input was (last in the tile's description), and is filled to
+// its input's rating.
+const char kStarsInPlaceAndFilled[] = R"js((function () {
+    var containers = $('#myBooks .rating-container');
+    return containers.length > 0 && containers.toArray().every(function (c) {
+        var input = $(c).find('input.rating-detail');
+        return document.body.contains(c) && $(c).parent().is('.describe-wrap') && c === c.parentNode.lastElementChild
+            && $(c).find('.filled-stars')[0].style.width === (Number(input.val()) * 20) + '%';
+    });
+})())js";
+
 class PageWidgetsTest : public elumira::test::MemberPageViewTest
 {
 protected:
@@ -77,6 +88,7 @@ TEST_F(PageWidgetsTest, homePage_widgetsAreSetUpOnceAsTheyComeNearTheView)
             .toBool();
     }));
     EXPECT_TRUE(js(QLatin1String(kStarsDrawnOnce)).toBool());
+    EXPECT_TRUE(js(QLatin1String(kStarsInPlaceAndFilled)).toBool());
     // The stars keep their look: read-only, the rating filled in.
     EXPECT_GT(js(QStringLiteral("$('.rating-container.rating-disabled').length")).toInt(), 0);
     EXPECT_EQ(js(QStringLiteral("$('.rating-container:not(.rating-disabled)').length")).toInt(), 0);
