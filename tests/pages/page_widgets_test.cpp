@@ -78,6 +78,13 @@ TEST_F(PageWidgetsTest, homePage_widgetsAreSetUpOnceAsTheyComeNearTheView)
                     .toBool());
     EXPECT_TRUE(lastGrid(":not(.slick-initialized)"));
     EXPECT_EQ(js(QStringLiteral("$('#myBooks .multiple-items').last().find('.rating-container').length")).toInt(), 0);
+    // A grid just below the view is built too, without any scrolling, once the page has a moment to spare.
+    const QString belowTheView = QStringLiteral(
+        "$('#myBooks .multiple-items').filter(function () { var top = this.getBoundingClientRect().top;"
+        " return top > innerHeight && top < innerHeight + 400; })");
+    ASSERT_GT(js(belowTheView + QStringLiteral(".length")).toInt(), 0);
+    EXPECT_TRUE(waitUntil([&] { return js(belowTheView + QStringLiteral(".is(':not(.slick-initialized)')")).toBool() == false; }));
+    EXPECT_EQ(js(QStringLiteral("scrollY")).toInt(), 0);
 
     // Scrolled down, the last one is built too, every star input of the page drawn exactly once.
     scrollToEnd();

@@ -66,11 +66,39 @@ $(document).ready(function () {
             slidesToScroll: 6
         });
     }
+    // A grid in view is built at once. One only near the view waits for a moment when the page has nothing else
+    // to do, one grid per moment, so that the page answers the member first; any still waiting is built as soon
+    // as the page scrolls, before the next frame is drawn.
+    var waiting = [];
+    function buildWaiting() {
+        while (waiting.length)
+            buildCarousel(waiting.shift());
+    }
+    function buildNextWhenIdle() {
+        var next = function () {
+            if (waiting.length)
+                buildCarousel(waiting.shift());
+            if (waiting.length)
+                buildNextWhenIdle();
+        };
+        if (window.requestIdleCallback)
+            window.requestIdleCallback(next, { timeout: 1000 });
+        else
+            window.setTimeout(next, 0);
+    }
+    window.addEventListener('scroll', buildWaiting, { passive: true });
     var nearView = window.IntersectionObserver ? new IntersectionObserver(function (entries) {
         entries.forEach(function (entry) {
-            if (entry.isIntersecting) {
-                nearView.unobserve(entry.target);
+            if (!entry.isIntersecting)
+                return;
+            nearView.unobserve(entry.target);
+            var box = entry.boundingClientRect;
+            if (box.top < window.innerHeight && box.bottom > 0) {
                 buildCarousel(entry.target);
+            } else {
+                waiting.push(entry.target);
+                if (waiting.length === 1)
+                    buildNextWhenIdle();
             }
         });
     }, { rootMargin: '600px 0px' }) : null;
