@@ -47,6 +47,14 @@ double number(const Json &object, const char *key)
     return 0;
 }
 
+int devicePixel(double value)
+{
+    constexpr double kFarBeyondAnyScreen = 1 << 24;
+    if (std::isnan(value))
+        return 0;
+    return int(std::lround(std::clamp(value, -kFarBeyondAnyScreen, kFarBeyondAnyScreen)));
+}
+
 PageBox pageBox(const Json &object)
 {
     return {number(object, "left"), number(object, "top"), number(object, "right"), number(object, "bottom")};
@@ -137,7 +145,7 @@ QPoint PageMapper::toDevice(double x, double y) const
     if (!isValid())
         return {};
     // The same arithmetic as the view's own conversion, so both give the same pixels.
-    return QPoint(int(std::lround(m_rect.x() + x * m_sx)), int(std::lround(m_rect.y() + (m_page.height() - y) * m_sy)));
+    return QPoint(devicePixel(m_rect.x() + x * m_sx), devicePixel(m_rect.y() + (m_page.height() - y) * m_sy));
 }
 
 const std::vector<int> &PageIndex::entriesOn(int page) const

@@ -45,6 +45,10 @@ int entryPage(const Json &entry);
 int entryColour(const Json &entry);
 QString entryType(const Json &entry);
 double number(const Json &object, const char *key);
+// A coordinate in the view's pixels as a whole number. A damaged document may hold any number (or text reading
+// as infinity or not-a-number); the pixel is held far beyond any screen, so that neither the conversion nor the
+// sums of boxes made from it overflow.
+int devicePixel(double value);
 PageBox pageBox(const Json &object);
 // The entry's `point` as a box.
 PageBox pointBox(const Json &entry);

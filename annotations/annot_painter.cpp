@@ -228,8 +228,8 @@ void paintMadeHighlight(QPainter &painter, const Json &entry)
         return;
     const QColor colour = colourOf(entryColour(entry));
     for (const Json &item : *items) {
-        const QPoint first(int(number(item, "left")), int(number(item, "top")));
-        const QPoint second(int(number(item, "right")), int(number(item, "bottom")));
+        const QPoint first(devicePixel(number(item, "left")), devicePixel(number(item, "top")));
+        const QPoint second(devicePixel(number(item, "right")), devicePixel(number(item, "bottom")));
         fillBlended(painter, spanOf(first, second), colour, kMadeAlpha);
     }
 }

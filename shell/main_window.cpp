@@ -96,6 +96,9 @@ void TFormMain::buildWindow(QWebEngineProfile *profile)
     connect(btnReader, &QToolButton::clicked, this, &TFormMain::btnReaderClick);
     connect(btnAbout, &QToolButton::clicked, this, &TFormMain::btnAboutClick);
     layout->addWidget(PanelHeader);
+    // The header belongs to a member who has logged in: it starts hidden, so that the window's first frame
+    // already has the page's full height and the view is not laid out and drawn again when it goes.
+    PanelHeader->hide();
 
     m_surfaces = new QStackedWidget(this);
     layout->addWidget(m_surfaces, 1);

@@ -415,6 +415,40 @@ TEST_F(AnnotToolsTest, painting_inkReachingFarOffThePage_drawsItsPartOnThePage)
     EXPECT_TRUE(colourNear(image, view(0)->PageToDevice(QPointF(190, 480)), kBlue));
 }
 
+TEST_F(AnnotToolsTest, painting_coordinatesNoScreenHas_drawWithoutFault)
+{
+    // A damaged document: coordinates far beyond any number of pixels, or text reading as infinity or as not a
+    // number, in stored entries of each kind and in the highlight just made. The page draws, and the entries
+    // beside them still show.
+    const annot::PageBox huge{-7.7e30, 7.7e30, 7.7e30, -7.7e30};
+    addEntry(annot::makeRectangle(0, 255, huge));
+    Json rectangle = annot::makeRectangle(0, 255, huge);
+    rectangle["point"] = Json{{"left", "inf"}, {"top", "-inf"}, {"right", "nan"}, {"bottom", "1e400"}};
+    addEntry(rectangle);
+    Json ink = annot::makeInk(0, 16711680, QPointF(7.7e30, -7.7e30));
+    ink["draw_data"].push_back(Json{{"x", "nan"}, {"y", "inf"}});
+    addEntry(ink);
+    addEntry(annot::makeRectangle(0, 255, boxOf(blank(-40, -40), blank(40, 40))));
+    EXPECT_TRUE(colourNear(frame(), blank(-40, 0), kRed));
+
+    click(bar().btnAnnotHighlight);
+    const QRect word = textBox(6, 4);
+    drag(QPoint(word.left() + 1, word.center().y()), {}, QPoint(word.right() - 1, word.center().y()));
+    ASSERT_EQ(data().size(), 5u);
+    Json &made = annot::entries(settings(0).AnnotationObject).back();
+    ASSERT_FALSE(made["draw_data"].empty());
+    made["draw_data"][0]["left"] = -7.7e30;
+    made["draw_data"][0]["right"] = 7.7e30;
+    made["draw_data"][0]["bottom"] = "inf";
+
+    // Drawn as made, then as stored: the highlight covers the page from its line down, as far as the page goes.
+    EXPECT_FALSE(frame().isNull());
+    EXPECT_FALSE(frame().isNull());
+    // Hit tests run over the same entries.
+    QTest::mouseMove(view(0)->viewport(), blank(0, 0));
+    QTest::mouseClick(view(0)->viewport(), Qt::LeftButton, {}, blank(0, 0));
+}
+
 TEST_F(AnnotToolsTest, painting_hiddenAndShownByTampilkanAnotasi)
 {
     addEntry(annot::makeRectangle(0, 255, boxOf(blank(-40, -40), blank(40, 40))));

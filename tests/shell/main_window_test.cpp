@@ -108,6 +108,8 @@ TEST_F(MainWindowTest, show_configurationAccepted_loadsTheLogInPageIntoChromium1
     EXPECT_EQ(window->AnnotState.RectColor, 0x0000FF);
     EXPECT_EQ(window->AnnotState.InkColor, 0xFF0000);
     window->show();
+    // Before any log-in, not even the first frame shows the header.
+    EXPECT_FALSE(window->PanelHeader->isVisible());
     EXPECT_TRUE(waitUntil([this] { return currentUrl(window->Chromium1).endsWith(QLatin1String("/login.html")); }));
     EXPECT_TRUE(dialogs.boxes().isEmpty());
     EXPECT_FALSE(window->PanelHeader->isVisible());
