@@ -171,7 +171,6 @@ int comparePages(const QStringList &files, int runs)
     return 0;
 }
 
-
 // Where the time of each file's load goes, three loads each: the page's navigation timings in ms from the
 // request, followed by any marks a copy of the page pushed to window.__marks (timings of its own parts).
 int probePages(const QStringList &files)
