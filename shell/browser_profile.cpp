@@ -3,6 +3,9 @@
 
 #include "bridge/bridge_script.h"
 
+#include <QCoreApplication>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QStandardPaths>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -20,9 +23,22 @@ QByteArray browserEngineFlags(const QByteArray &flags)
     return flags.isEmpty() ? QByteArray(kOneProcessPerSite) : flags + ' ' + kOneProcessPerSite;
 }
 
+bool composesViewsInSoftware(const QByteArray &engineFlags, const QStringList &arguments, bool backendChosen)
+{
+    if (backendChosen)
+        return false;
+    constexpr char kNoGpu[] = "--disable-gpu";
+    return engineFlags.split(' ').contains(kNoGpu) || arguments.contains(QLatin1String(kNoGpu));
+}
+
 QWebEngineProfile *createBrowserProfile(QObject *parent)
 {
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", browserEngineFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
+    const QByteArray flags = browserEngineFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"));
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    const bool backendChosen =
+        !qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") || !qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND");
+    if (composesViewsInSoftware(flags, QCoreApplication::arguments(), backendChosen))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     auto *profile = new QWebEngineProfile(QStringLiteral("elumira"), parent);
     profile->setCachePath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
     profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);

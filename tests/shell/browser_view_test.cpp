@@ -277,4 +277,31 @@ TEST_F(BrowserViewTest, contextMenu_isEmptiedAndNotShown)
     EXPECT_FALSE(menuShown);
 }
 
+// Software composition follows an engine without a GPU, and only the exact switch; a backend the environment
+// chose is kept.
+TEST(ViewComposition, softwareOnlyWhenTheEngineRunsWithoutAGpuAndNoBackendIsChosen)
+{
+    struct Case
+    {
+        const char *flags;
+        QStringList arguments;
+        bool backendChosen;
+        bool software;
+    };
+    const QStringList none;
+    const QStringList noGpuArgument{QStringLiteral("elumira"), QStringLiteral("--disable-gpu")};
+    const Case cases[] = {
+        {"--disable-gpu --process-per-site", none, false, true},
+        {"--process-per-site  --disable-gpu", none, false, true},
+        {"--process-per-site", noGpuArgument, false, true},
+        {"--process-per-site", none, false, false},
+        {"--disable-gpu-compositing --process-per-site", none, false, false},
+        {"--disable-gpu", noGpuArgument, true, false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(elumira::composesViewsInSoftware(c.flags, c.arguments, c.backendChosen), c.software)
+            << c.flags << " / " << c.arguments.join(' ').toStdString() << " / chosen " << c.backendChosen;
+    }
+}
+
 } // namespace
