@@ -5,7 +5,8 @@
 #   2. a "Selebihnya" on a home page of 50 sections beside one on a page of 10 sections;
 #   3. PSS of all processes after the seven-view walk beside Debian's Chromium holding the same seven pages in tabs
 #      (skipped when `chromium` is not installed: apt-get install chromium);
-#   4. start-up to the log-in page beside a bare browser window showing a blank page.
+#   4. start-up to the log-in page beside a bare browser window showing a blank page (Qt's default set-up: the
+#      program composes its views in software when the engine runs without a GPU, the bare window does not).
 # Needs a built tree (targets page_load_bench, elumira-demo-service) and Xvfb when there is no display.
 # PARTS chooses what runs (default "load more memory startup").
 set -euo pipefail
