@@ -15,9 +15,18 @@
 
 #include <QFile>
 
+#include <limits>
+
 namespace elumira::pages {
 
 namespace {
+
+// The page after the one shown. The number comes from the page's own call, so it may be the largest an int holds:
+// that one's more link asks for the same page again instead of for a number past the end of the range.
+int pageAfter(int page)
+{
+    return page < std::numeric_limits<int>::max() ? page + 1 : page;
+}
 
 // The more link's opening, which only the more link's own line starts with.
 constexpr char kMoreLinkStart[] = "<a id=\"loadMore\" ";
@@ -194,7 +203,7 @@ QString chartPage(const Json &clientJson, const Json &chartJson, ChartKind kind,
         QStringLiteral("</div>"),
         QStringLiteral("<div class=\"row\" id=\"btnMore\">"),
         QStringLiteral("<div class=\"col-sm-4 col-sm-offset-4 mt30\">"),
-        chartMoreLink(kind, page + 1, ChartWrite::Full),
+        chartMoreLink(kind, pageAfter(page), ChartWrite::Full),
         QStringLiteral("</div>"),
         QStringLiteral("</div>"),
         QStringLiteral("</div>"),
@@ -231,7 +240,7 @@ QStringList appendChartRows(const QStringList &lines, const QString &appendText,
     for (const QString &line : lines) {
         QString current = line == QLatin1String(kChartMarker) ? appendText : line;
         if (isMoreLinkLine(current, kind))
-            current = chartMoreLink(kind, page + 1, ChartWrite::Append);
+            current = chartMoreLink(kind, pageAfter(page), ChartWrite::Append);
         result << current;
     }
     return result;

@@ -14,6 +14,7 @@
 #include <QDir>
 
 #include <functional>
+#include <limits>
 
 using namespace elumira::pages;
 using elumira::Json;
@@ -280,6 +281,10 @@ TEST(ChartPagesTest, appendChartRows_onlyTheMoreLinkOfTheChartShownIsRenewed)
     upper.replace(QLatin1String("app.loadMoreLastRead"), QLatin1String("APP.LOADMORELASTREAD"));
     EXPECT_EQ(appendChartRows({upper}, QString(), ChartKind::LastRead, 5),
               QStringList{chartMoreLink(ChartKind::LastRead, 6, ChartWrite::Append)});
+    // A page number at the end of the int range asks for itself again rather than overflowing.
+    constexpr int last = std::numeric_limits<int>::max();
+    EXPECT_EQ(appendChartRows({link}, QString(), ChartKind::LastRead, last),
+              QStringList{chartMoreLink(ChartKind::LastRead, last, ChartWrite::Append)});
 }
 
 TEST(ChartPagesTest, chartPage_emptyOrMissingData_givesBreadcrumbEmptyListMarkerAndMoreButton)
