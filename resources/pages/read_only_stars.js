@@ -13,6 +13,9 @@ window.readOnlyStars = window.readOnlyStars || (function () {
         readonly: true
     };
 
+    // Inputs whose stars a widget of the page draws itself, when it is built.
+    var handedOver = window.WeakSet ? new WeakSet() : null;
+
     function inputsOf(scope) {
         return $(scope).find('.rating-detail').addBack('.rating-detail').filter(function () {
             return !$(this).data('rating');
@@ -58,9 +61,22 @@ window.readOnlyStars = window.readOnlyStars || (function () {
             return;
         }
         inputsOf(scope).each(function () {
-            nearView.observe(this);
+            if (!handedOver || !handedOver.has(this))
+                nearView.observe(this);
         });
     }
 
-    return { options: options, now: now, watch: watch };
+    // Leaves the stars in scope to a widget that draws them when it is built (a carousel draws its tiles' stars
+    // before it copies them): they are no longer watched one by one, which on a long page saves following
+    // every tile's input as the page scrolls.
+    function handOver(scope) {
+        if (!nearView || !handedOver)
+            return;
+        inputsOf(scope).each(function () {
+            handedOver.add(this);
+            nearView.unobserve(this);
+        });
+    }
+
+    return { options: options, now: now, watch: watch, handOver: handOver };
 })();

@@ -1,11 +1,15 @@
 // The widgets of the catalogue pages in a real view: carousels and rating stars set up once and as they come
 // near the view, and the home page grown in place by "Selebihnya" matching its file.
+#include "pages/chart_pages.h"
 #include "pages/home_page.h"
 #include "pages/page_writer.h"
+#include "pages/search_pages.h"
 #include "service/lekora_lib.h"
 #include "tests/support/member_page_view.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using elumira::test::waitUntil;
 using namespace elumira::pages;
@@ -100,6 +104,42 @@ TEST_F(PageWidgetsTest, homePage_widgetsAreSetUpOnceAsTheyComeNearTheView)
     EXPECT_GT(js(QStringLiteral("$('.rating-container.rating-disabled').length")).toInt(), 0);
     EXPECT_EQ(js(QStringLiteral("$('.rating-container:not(.rating-disabled)').length")).toInt(), 0);
     EXPECT_TRUE(s_dialogs->boxes().isEmpty());
+}
+
+// Pages whose stars stand outside any carousel (search hits stay a plain grid, a chart is a table): the stars
+// of the tiles in view are drawn on their own, each once, and none is left to a carousel that never comes.
+TEST_F(PageWidgetsTest, starsOutsideCarousels_areDrawnOnTheirOwn)
+{
+    const struct
+    {
+        const char *page;
+        std::function<void()> render;
+    } cases[] = {
+        {"search hits",
+         [this] {
+             s_service->setSearchContentJson(s_service->SearchContentRequest(QStringLiteral("Semua"), QStringLiteral("a"), 1));
+             renderSearchResult(*s_service, *view, *s_dialogs, 1, QStringLiteral("a"), QStringLiteral("Semua"));
+         }},
+        {"top chart",
+         [this] {
+             s_service->setChartContentJson(s_service->ChartContentRequest(QStringLiteral("topRead"), 1));
+             renderTopChart(*s_service, *view, *s_dialogs, 1);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.page);
+        renderAndWait(c.render);
+        ASSERT_GT(js(QStringLiteral("$('input.rating-detail').length")).toInt(), 0);
+        EXPECT_TRUE(waitUntil([this] {
+            return js(QStringLiteral("$('input.rating-detail').filter(function () {"
+                                     " return this.getBoundingClientRect().top < innerHeight; }).toArray()"
+                                     ".every(function (i) { return $(i).closest('.rating-container').length === 1; })"))
+                .toBool();
+        }));
+        EXPECT_TRUE(js(QLatin1String(kStarsDrawnOnce)).toBool());
+        EXPECT_FALSE(js(QStringLiteral("$('.multiple-items').is('.slick-initialized')")).toBool());
+        EXPECT_TRUE(s_dialogs->boxes().isEmpty());
+    }
 }
 
 TEST_F(PageWidgetsTest, selebihnya_growsThePageInPlaceAsItsFileWouldShowIt)

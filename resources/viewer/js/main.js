@@ -67,8 +67,8 @@ $(document).ready(function () {
         });
     }
     // A grid in view is built at once. One only near the view waits for a moment when the page has nothing else
-    // to do, one grid per moment, so that the page answers the member first; any still waiting is built as soon
-    // as the page scrolls, before the next frame is drawn.
+    // to do, in two steps (its stars, then the carousel), one step per moment, so that the page answers the
+    // member first; any still waiting is built as soon as the page scrolls, before the next frame is drawn.
     var waiting = [];
     function buildWaiting() {
         while (waiting.length)
@@ -76,8 +76,13 @@ $(document).ready(function () {
     }
     function buildNextWhenIdle() {
         var next = function () {
-            if (waiting.length)
+            var grid = waiting[0];
+            if (grid && stars && !$.data(grid, 'starsDrawn')) {
+                $.data(grid, 'starsDrawn', true);
+                stars.now(grid);
+            } else if (grid) {
                 buildCarousel(waiting.shift());
+            }
             if (waiting.length)
                 buildNextWhenIdle();
         };
@@ -104,10 +109,13 @@ $(document).ready(function () {
     }, { rootMargin: '600px 0px' }) : null;
     window.watchCarousels = function (scope) {
         $(scope).find('.multiple-items').addBack('.multiple-items').not('#contents').each(function () {
-            if (nearView)
+            if (nearView) {
+                if (stars && stars.handOver)
+                    stars.handOver(this);
                 nearView.observe(this);
-            else
+            } else {
                 buildCarousel(this);
+            }
         });
     };
     window.watchCarousels(document.body);
