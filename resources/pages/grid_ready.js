@@ -4,8 +4,11 @@ function readyFunctionScript() {
 
     // The pictures are asked for once the page itself has loaded, so that they never hold up its load.
     $(window).on('load', function () {
-        window.lazyLoadInstance = window.lazyLoadInstance || new LazyLoad();
-        window.lazyLoadInstance.update();
+        // A new loader looks at the page's pictures as it starts.
+        if (window.lazyLoadInstance)
+            window.lazyLoadInstance.update();
+        else
+            window.lazyLoadInstance = new LazyLoad();
         // Pictures that arrive change the heights of the tiles: the loader looks again as each comes in.
         document.addEventListener('load', function (event) {
             if (event.target.tagName === 'IMG')

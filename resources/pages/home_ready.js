@@ -8,8 +8,11 @@ function readyFunctionScript(intro) {
 
     // The pictures are asked for once the page itself has loaded, so that they never hold up its load.
     $(window).on('load', function () {
-        window.lazyLoadInstance = window.lazyLoadInstance || new LazyLoad();
-        window.lazyLoadInstance.update();
+        // A new loader looks at the page's pictures as it starts.
+        if (window.lazyLoadInstance)
+            window.lazyLoadInstance.update();
+        else
+            window.lazyLoadInstance = new LazyLoad();
     });
 
     // The button's own onClick asks for the next sections; this only brings the button to the top.

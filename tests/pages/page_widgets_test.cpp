@@ -82,6 +82,15 @@ TEST_F(PageWidgetsTest, homePage_widgetsAreSetUpOnceAsTheyComeNearTheView)
                     .toBool());
     EXPECT_TRUE(lastGrid(":not(.slick-initialized)"));
     EXPECT_EQ(js(QStringLiteral("$('#myBooks .multiple-items').last().find('.rating-container').length")).toInt(), 0);
+    // Its next slides, hidden until now, get their pictures once the carousel shows them.
+    const QString first = QStringLiteral("$('#myBooks .multiple-items').first()");
+    ASSERT_GT(js(first + QStringLiteral(".find('.slick-slide:not(.slick-cloned)').length")).toInt(), 6);
+    js(first + QStringLiteral(".slick('slickNext'); 0"));
+    EXPECT_TRUE(waitUntil([&] {
+        return js(first + QStringLiteral(".find('.slick-active img[data-src]').toArray().every(function (i) {"
+                                         " return i.getAttribute('src') === i.getAttribute('data-src'); })"))
+            .toBool();
+    }));
     // A grid just below the view is built too, without any scrolling, once the page has a moment to spare.
     const QString belowTheView = QStringLiteral(
         "$('#myBooks .multiple-items').filter(function () { var top = this.getBoundingClientRect().top;"

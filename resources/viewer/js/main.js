@@ -22,6 +22,36 @@ $(document).ready(function () {
     // carousels moves the pictures (the stacked banners shrink to one, so the sections move up), a carousel
     // moves its slides, pictures that arrive change the heights, and a page may place new content: each time
     // the loader looks again, so that every picture in view is loaded without any scrolling.
+    //
+    // Looking means measuring every picture the loader has not loaded yet, which on a long page is thousands
+    // of them at each look. So an observer follows the pictures still to load, and the loader is handed only
+    // the ones within its 300 px of the view: it measures those few and loads them as before.
+    var nearPictures = null;
+    var pictureWatch = window.IntersectionObserver && window.Set ? new IntersectionObserver(function (entries) {
+        entries.forEach(function (entry) {
+            if (entry.isIntersecting)
+                nearPictures.add(entry.target);
+            else
+                nearPictures.delete(entry.target);
+        });
+        lookAgain();
+    }, { rootMargin: '300px' }) : null;
+    if (pictureWatch)
+        nearPictures = new Set();
+    function loaded(picture) {
+        return picture.getAttribute('data-was-processed') === 'true';
+    }
+    // Follows the pictures still to load in a node placed in the page (the page itself, new sections, the
+    // copies a carousel makes of its tiles).
+    function watchPictures(node) {
+        if (!pictureWatch || node.nodeType !== Node.ELEMENT_NODE)
+            return;
+        var found = node.matches('img[data-src]') ? [node] : node.querySelectorAll('img[data-src]');
+        for (var i = 0; i < found.length; ++i) {
+            if (!loaded(found[i]))
+                pictureWatch.observe(found[i]);
+        }
+    }
     var lookAgain = (function () {
         var asked = false;
         return function () {
@@ -30,11 +60,27 @@ $(document).ready(function () {
             asked = true;
             window.requestAnimationFrame(function () {
                 asked = false;
-                if (window.lazyLoadInstance)
-                    window.lazyLoadInstance.update();
+                var loader = window.lazyLoadInstance;
+                if (!loader)
+                    return;
+                if (!nearPictures) {
+                    loader.update();
+                    return;
+                }
+                var near = [];
+                nearPictures.forEach(function (picture) {
+                    if (loaded(picture)) {
+                        nearPictures.delete(picture);
+                        pictureWatch.unobserve(picture);
+                    } else {
+                        near.push(picture);
+                    }
+                });
+                loader.update(near);
             });
         };
     })();
+    watchPictures(document.body);
 
     // Stars the page's own script has not taken in hand (the book detail's) are drawn here, at once.
     var stars = window.readOnlyStars;
@@ -139,8 +185,15 @@ $(document).ready(function () {
         if (event.target.tagName === 'IMG')
             lookAgain();
     }, true);
-    if (window.MutationObserver)
-        new MutationObserver(lookAgain).observe(document.body, { childList: true, subtree: true });
+    if (window.MutationObserver) {
+        new MutationObserver(function (records) {
+            records.forEach(function (record) {
+                for (var i = 0; i < record.addedNodes.length; ++i)
+                    watchPictures(record.addedNodes[i]);
+            });
+            lookAgain();
+        }).observe(document.body, { childList: true, subtree: true });
+    }
 
     if (stars)
         stars.watch(document.body);
