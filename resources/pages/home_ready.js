@@ -42,6 +42,7 @@ function appendHomeSections(markup) {
     readOnlyStars.watch(added);
     if (window.watchCarousels)
         window.watchCarousels(added);
-    if (window.lazyLoadInstance)
+    // The shared page script follows the pictures placed in the page; without it the loader looks at them all.
+    if (window.lazyLoadInstance && !window.followsPictures)
         window.lazyLoadInstance.update();
 }

@@ -81,6 +81,7 @@ $(document).ready(function () {
         };
     })();
     watchPictures(document.body);
+    window.followsPictures = !!pictureWatch && !!window.MutationObserver;
 
     // Stars the page's own script has not taken in hand (the book detail's) are drawn here, at once.
     var stars = window.readOnlyStars;
