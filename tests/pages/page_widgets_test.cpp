@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+
 #include <functional>
 
 using elumira::test::waitUntil;
@@ -117,6 +120,43 @@ TEST_F(PageWidgetsTest, homePage_widgetsAreSetUpOnceAsTheyComeNearTheView)
 
 // Pages whose stars stand outside any carousel (search hits stay a plain grid, a chart is a table): the stars
 // of the tiles in view are drawn on their own, each once, and none is left to a carousel that never comes.
+// The frame drawn right after the page has set itself up already shows the banner and the grids in view as
+// carousels with their stars: the member never sees them stacked or as plain grids for a moment.
+TEST_F(PageWidgetsTest, homePage_carouselsInViewAreBuiltBeforeTheFirstFrame)
+{
+    // Registered before the page's own scripts, so it runs first at the document's ready and looks at the
+    // first frame after all of them.
+    QWebEngineScript firstFrame;
+    firstFrame.setName(QStringLiteral("first-frame-probe"));
+    firstFrame.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    firstFrame.setWorldId(QWebEngineScript::MainWorld);
+    firstFrame.setSourceCode(QStringLiteral(R"js(
+        document.addEventListener('DOMContentLoaded', function () {
+            requestAnimationFrame(function () {
+                var inView = $('.banner, #myBooks .multiple-items').filter(function () {
+                    var box = this.getBoundingClientRect();
+                    return box.top < innerHeight && box.bottom > 0;
+                });
+                window.atFirstFrame = {
+                    inView: inView.length,
+                    built: inView.filter('.slick-initialized').length,
+                    starless: inView.filter('.multiple-items').filter(function () {
+                        return $(this).find('.rating-container').length === 0; }).length
+                };
+            });
+        });)js"));
+    view->page()->scripts().insert(firstFrame);
+
+    s_service->setBannerJson(s_service->BannerRequest());
+    s_service->setHomeContentJson(s_service->HomeRequest(1));
+    renderAndWait([this] { renderHomeHtmlFile(*s_service, *view, *s_dialogs, 1); });
+    ASSERT_TRUE(waitUntil([this] { return js(QStringLiteral("!!window.atFirstFrame")).toBool(); }));
+    const QVariantMap seen = js(QStringLiteral("window.atFirstFrame")).toMap();
+    EXPECT_GE(seen.value(QStringLiteral("inView")).toInt(), 2); // the banner and at least the first section
+    EXPECT_EQ(seen.value(QStringLiteral("built")), seen.value(QStringLiteral("inView")));
+    EXPECT_EQ(seen.value(QStringLiteral("starless")).toInt(), 0);
+}
+
 TEST_F(PageWidgetsTest, starsOutsideCarousels_areDrawnOnTheirOwn)
 {
     const struct

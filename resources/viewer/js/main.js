@@ -98,21 +98,41 @@ $(document).ready(function () {
         });
     }
 
+    // Slick reads sizes and styles many times while it builds a carousel, and each read after its last change
+    // costs a style pass over the carousel's whole content. So the carousel is built out of the page (a
+    // placeholder keeps its place), where those reads cost nothing, and is measured once it is back. Work that
+    // only changes the carousel's content (its stars) is done out of the page too, before slick copies it.
+    function slickOutOfPage(element, options, prepare) {
+        var parent = element.parentNode;
+        var place = parent ? document.createComment('') : null;
+        if (place)
+            parent.replaceChild(place, element);
+        try {
+            if (prepare)
+                prepare(element);
+            $(element).on('setPosition afterChange', lookAgain).slick(options);
+        } finally {
+            if (place)
+                parent.replaceChild(element, place);
+        }
+        if (place)
+            $(element).slick('setPosition');
+    }
+
     // Each grid becomes a carousel once, when it comes near the view. Its stars are drawn first, so that the
     // copies the carousel makes of its first and last tiles show them too. Search results (#contents) stay a
     // plain grid, so that all hits of a page are in view at once.
     function buildCarousel(grid) {
         if ($(grid).hasClass('slick-initialized'))
             return;
-        if (stars)
-            stars.now(grid);
-        $(grid).on('setPosition afterChange', lookAgain).slick({
+        slickOutOfPage(grid, {
             lazyLoad: 'ondemand',
             infinite: true,
             slidesToShow: 6,
             slidesToScroll: 6
-        });
+        }, stars ? stars.now : null);
     }
+
     // A grid in view is built at once. One only near the view waits for a moment when the page has nothing else
     // to do, in two steps (its stars, then the carousel), one step per moment, so that the page answers the
     // member first; any still waiting is built as soon as the page scrolls, before the next frame is drawn.
@@ -139,13 +159,15 @@ $(document).ready(function () {
             window.setTimeout(next, 0);
     }
     window.addEventListener('scroll', buildWaiting, { passive: true });
+    function inView(box) {
+        return box.top < window.innerHeight && box.bottom > 0;
+    }
     var nearView = window.IntersectionObserver ? new IntersectionObserver(function (entries) {
         entries.forEach(function (entry) {
             if (!entry.isIntersecting)
                 return;
             nearView.unobserve(entry.target);
-            var box = entry.boundingClientRect;
-            if (box.top < window.innerHeight && box.bottom > 0) {
+            if (inView(entry.boundingClientRect)) {
                 buildCarousel(entry.target);
             } else {
                 waiting.push(entry.target);
@@ -154,9 +176,11 @@ $(document).ready(function () {
             }
         });
     }, { rootMargin: '600px 0px' }) : null;
+    // A grid already in view is built before the page is first drawn, so that the member never sees it as a
+    // plain grid; the others are built as they come near.
     window.watchCarousels = function (scope) {
         $(scope).find('.multiple-items').addBack('.multiple-items').not('#contents').each(function () {
-            if (nearView) {
+            if (nearView && !inView(this.getBoundingClientRect())) {
                 if (stars && stars.handOver)
                     stars.handOver(this);
                 nearView.observe(this);
@@ -165,16 +189,19 @@ $(document).ready(function () {
             }
         });
     };
-    window.watchCarousels(document.body);
 
-    $('.banner').on('setPosition afterChange', lookAgain).slick({
-        lazyLoad: 'ondemand',
-        infinite: true,
-        dots: true,
-        autoplay: true,
-        autoplaySpeed: 2000,
-        arrows: false
+    // The banner first: it takes the top of the page, and the grids in view are known once it is built.
+    $('.banner').each(function () {
+        slickOutOfPage(this, {
+            lazyLoad: 'ondemand',
+            infinite: true,
+            dots: true,
+            autoplay: true,
+            autoplaySpeed: 2000,
+            arrows: false
+        });
     });
+    window.watchCarousels(document.body);
 
     // One loader for the page (a page's own script may have created it already). The pictures are asked for
     // once the page itself has loaded, so that they never hold up its load.
