@@ -85,15 +85,32 @@ TEST_F(PageWidgetsTest, homePage_widgetsAreSetUpOnceAsTheyComeNearTheView)
                     .toBool());
     EXPECT_TRUE(lastGrid(":not(.slick-initialized)"));
     EXPECT_EQ(js(QStringLiteral("$('#myBooks .multiple-items').last().find('.rating-container').length")).toInt(), 0);
-    // Its next slides, hidden until now, get their pictures once the carousel shows them.
+    // The slides beside the ones shown, which a carousel clips, get their pictures before the carousel moves to
+    // them: the banner's next and previous slides (copies included), a grid's next and previous six tiles.
+    const auto pictured = [this](const QString &carousel, const QString &slides) {
+        return js(carousel + QStringLiteral(".find('.slick-track > .slick-slide').filter(function () {"
+                                            " var i = Number(this.getAttribute('data-slick-index'));"
+                                            " var n = $(this).closest('.slick-initialized')[0].slick.slideCount;"
+                                            " var at = $(this).closest('.slick-initialized')[0].slick.currentSlide;"
+                                            " var place = (((i - at) % n) + n) % n; return %1; })"
+                                            ".find('img[data-src]').toArray().every(function (i) {"
+                                            " return i.getAttribute('src') === i.getAttribute('data-src'); })")
+                                 .arg(slides))
+            .toBool();
+    };
+    const QString banner = QStringLiteral("$('.banner')");
     const QString first = QStringLiteral("$('#myBooks .multiple-items').first()");
     ASSERT_GT(js(first + QStringLiteral(".find('.slick-slide:not(.slick-cloned)').length")).toInt(), 6);
+    EXPECT_TRUE(waitUntil([&] { return pictured(banner, QStringLiteral("place <= 1 || place === n - 1")); }));
+    EXPECT_TRUE(waitUntil([&] { return pictured(first, QStringLiteral("place < 12 || place >= n - 6")); }));
     js(first + QStringLiteral(".slick('slickNext'); 0"));
     EXPECT_TRUE(waitUntil([&] {
         return js(first + QStringLiteral(".find('.slick-active img[data-src]').toArray().every(function (i) {"
                                          " return i.getAttribute('src') === i.getAttribute('data-src'); })"))
             .toBool();
     }));
+    // Once it has moved, the slides beside its new place are asked for in turn.
+    EXPECT_TRUE(waitUntil([&] { return pictured(first, QStringLiteral("place < 12")); }));
     // A grid just below the view is built too, without any scrolling, once the page has a moment to spare.
     const QString belowTheView = QStringLiteral(
         "$('#myBooks .multiple-items').filter(function () { var top = this.getBoundingClientRect().top;"

@@ -110,13 +110,61 @@ $(document).ready(function () {
         try {
             if (prepare)
                 prepare(element);
-            $(element).on('setPosition afterChange', lookAgain).slick(options);
+            $(element).on('setPosition afterChange', lookAgain)
+                .on('afterChange', function () {
+                    loadBesideWhenIdle(this);
+                })
+                .on('beforeChange', function (event, slick, current, next) {
+                    loadSlides(this, next, slick.options.slidesToShow);
+                })
+                .slick(options);
         } finally {
             if (place)
                 parent.replaceChild(element, place);
         }
         if (place)
             $(element).slick('setPosition');
+        loadBesideWhenIdle(element);
+    }
+
+    // A carousel clips the slides beside the ones it shows, so their pictures are never near the view for the
+    // observer. They are asked for when the page has a moment to spare after the carousel is built or has
+    // moved, and at the latest when a move towards them starts, so that slides come in with their pictures.
+    // Slides are found by their place in the carousel, copies included (a copy shows the slide whose place it
+    // has, counted round the carousel).
+    function loadSlides(carousel, first, count) {
+        var loader = window.lazyLoadInstance;
+        var slides = carousel.slick ? carousel.slick.slideCount : 0;
+        if (!loader || !slides)
+            return !!loader;
+        $(carousel).find('.slick-track > .slick-slide').filter(function () {
+            var place = Number(this.getAttribute('data-slick-index')) - first;
+            return ((place % slides) + slides) % slides < count;
+        }).find('img[data-src]').each(function () {
+            if (!loaded(this))
+                loader.load(this);
+        });
+        return true;
+    }
+    var besideLater = [];
+    function loadBesideWhenIdle(carousel) {
+        whenIdle(function () {
+            var slick = carousel.slick;
+            if (!slick)
+                return;
+            var shown = slick.options.slidesToShow;
+            if (!loadSlides(carousel, slick.currentSlide + shown, shown)) {
+                besideLater.push(carousel); // until the loader is made
+                return;
+            }
+            loadSlides(carousel, slick.currentSlide - shown, shown);
+        });
+    }
+    function whenIdle(work) {
+        if (window.requestIdleCallback)
+            window.requestIdleCallback(work, { timeout: 1000 });
+        else
+            window.setTimeout(work, 0);
     }
 
     // Each grid becomes a carousel once, when it comes near the view. Its stars are drawn first, so that the
@@ -153,10 +201,7 @@ $(document).ready(function () {
             if (waiting.length)
                 buildNextWhenIdle();
         };
-        if (window.requestIdleCallback)
-            window.requestIdleCallback(next, { timeout: 1000 });
-        else
-            window.setTimeout(next, 0);
+        whenIdle(next);
     }
     window.addEventListener('scroll', buildWaiting, { passive: true });
     function inView(box) {
@@ -208,6 +253,7 @@ $(document).ready(function () {
     $(window).on('load', function () {
         window.lazyLoadInstance = window.lazyLoadInstance || new LazyLoad();
         lookAgain();
+        besideLater.splice(0).forEach(loadBesideWhenIdle);
     });
     document.addEventListener('load', function (event) {
         if (event.target.tagName === 'IMG')
