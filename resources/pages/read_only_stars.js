@@ -54,16 +54,25 @@ window.readOnlyStars = window.readOnlyStars || (function () {
         });
     }, { rootMargin: '600px 0px' }) : null;
 
-    // Sets up the stars in scope as they come near the view.
+    // Sets up the stars in scope as they come near the view, and those already in view at once, so that the
+    // member never sees their inputs in place of the stars. All are measured before any is drawn: drawing
+    // changes the page, and a measure after a change would lay the page out again.
     function watch(scope) {
         if (!nearView) {
             now(scope);
             return;
         }
+        var inView = [];
         inputsOf(scope).each(function () {
-            if (!handedOver || !handedOver.has(this))
+            if (handedOver && handedOver.has(this))
+                return;
+            var box = this.getBoundingClientRect();
+            if (box.top < window.innerHeight && box.bottom > 0)
+                inView.push(this);
+            else
                 nearView.observe(this);
         });
+        inView.forEach(now);
     }
 
     // Leaves the stars in scope to a widget that draws them when it is built (a carousel draws its tiles' stars

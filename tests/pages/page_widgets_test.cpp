@@ -64,6 +64,28 @@ protected:
     {
         return js(QStringLiteral("$('#myBooks .multiple-items').last().is('%1')").arg(QLatin1String(state))).toBool();
     }
+    // Has the next page loaded in the view evaluate EXPRESSION at the first frame after its set-up (the probe is
+    // registered before the page's own scripts, so it runs first at the document's ready and its frame callback
+    // after all of them); the value is then read with firstFrame().
+    void probeFirstFrame(const QString &expression)
+    {
+        QWebEngineScript probe;
+        probe.setName(QStringLiteral("first-frame-probe"));
+        probe.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        probe.setWorldId(QWebEngineScript::MainWorld);
+        probe.setSourceCode(QStringLiteral("document.addEventListener('DOMContentLoaded', function () {"
+                                           " requestAnimationFrame(function () { window.atFirstFrame = (%1); }); });")
+                                .arg(expression));
+        for (const QWebEngineScript &old : view->page()->scripts().find(probe.name()))
+            view->page()->scripts().remove(old);
+        view->page()->scripts().insert(probe);
+    }
+    QVariant firstFrame()
+    {
+        EXPECT_TRUE(waitUntil([this] { return js(QStringLiteral("window.atFirstFrame !== undefined")).toBool(); }));
+        return js(QStringLiteral("window.atFirstFrame"));
+    }
+
     void scrollToEnd()
     {
         js(QStringLiteral("window.scrollTo(0, document.body.scrollHeight); 0"));
@@ -141,34 +163,22 @@ TEST_F(PageWidgetsTest, homePage_widgetsAreSetUpOnceAsTheyComeNearTheView)
 // carousels with their stars: the member never sees them stacked or as plain grids for a moment.
 TEST_F(PageWidgetsTest, homePage_carouselsInViewAreBuiltBeforeTheFirstFrame)
 {
-    // Registered before the page's own scripts, so it runs first at the document's ready and looks at the
-    // first frame after all of them.
-    QWebEngineScript firstFrame;
-    firstFrame.setName(QStringLiteral("first-frame-probe"));
-    firstFrame.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    firstFrame.setWorldId(QWebEngineScript::MainWorld);
-    firstFrame.setSourceCode(QStringLiteral(R"js(
-        document.addEventListener('DOMContentLoaded', function () {
-            requestAnimationFrame(function () {
-                var inView = $('.banner, #myBooks .multiple-items').filter(function () {
-                    var box = this.getBoundingClientRect();
-                    return box.top < innerHeight && box.bottom > 0;
-                });
-                window.atFirstFrame = {
-                    inView: inView.length,
-                    built: inView.filter('.slick-initialized').length,
-                    starless: inView.filter('.multiple-items').filter(function () {
-                        return $(this).find('.rating-container').length === 0; }).length
-                };
-            });
-        });)js"));
-    view->page()->scripts().insert(firstFrame);
-
+    probeFirstFrame(QStringLiteral(R"js((function () {
+        var inView = $('.banner, #myBooks .multiple-items').filter(function () {
+            var box = this.getBoundingClientRect();
+            return box.top < innerHeight && box.bottom > 0;
+        });
+        return {
+            inView: inView.length,
+            built: inView.filter('.slick-initialized').length,
+            starless: inView.filter('.multiple-items').filter(function () {
+                return $(this).find('.rating-container').length === 0; }).length
+        };
+    })())js"));
     s_service->setBannerJson(s_service->BannerRequest());
     s_service->setHomeContentJson(s_service->HomeRequest(1));
     renderAndWait([this] { renderHomeHtmlFile(*s_service, *view, *s_dialogs, 1); });
-    ASSERT_TRUE(waitUntil([this] { return js(QStringLiteral("!!window.atFirstFrame")).toBool(); }));
-    const QVariantMap seen = js(QStringLiteral("window.atFirstFrame")).toMap();
+    const QVariantMap seen = firstFrame().toMap();
     EXPECT_GE(seen.value(QStringLiteral("inView")).toInt(), 2); // the banner and at least the first section
     EXPECT_EQ(seen.value(QStringLiteral("built")), seen.value(QStringLiteral("inView")));
     EXPECT_EQ(seen.value(QStringLiteral("starless")).toInt(), 0);
@@ -194,7 +204,12 @@ TEST_F(PageWidgetsTest, starsOutsideCarousels_areDrawnOnTheirOwn)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.page);
+        // The stars in view are drawn before the page is first drawn: the member never sees their inputs.
+        probeFirstFrame(QStringLiteral("$('input.rating-detail').filter(function () {"
+                                       " var box = this.getBoundingClientRect(); return box.top < innerHeight; })"
+                                       ".not('.rating-container input').length"));
         renderAndWait(c.render);
+        EXPECT_EQ(firstFrame().toInt(), 0);
         ASSERT_GT(js(QStringLiteral("$('input.rating-detail').length")).toInt(), 0);
         EXPECT_TRUE(waitUntil([this] {
             return js(QStringLiteral("$('input.rating-detail').filter(function () {"
