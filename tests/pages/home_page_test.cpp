@@ -500,7 +500,7 @@ protected:
     // page shown without a load.
     void render(int page)
     {
-        const int before = loadsFinished;
+        const int before = beforeLoad();
         renderHomeHtmlFile(*s_service, *view, *s_dialogs, page);
         ASSERT_TRUE(s_dialogs->boxes().isEmpty());
         if (page == 1)

@@ -198,7 +198,7 @@ protected:
     {
         server.queue({200, "OK", "application/json", kConfiguration});
         s_service->getClientJson();
-        const int before = loadsFinished;
+        const int before = beforeLoad();
         renderLoginHtmlFile(*s_service, *view, *s_dialogs);
         ASSERT_TRUE(s_dialogs->boxes().isEmpty());
         waitForLoadAfter(before);

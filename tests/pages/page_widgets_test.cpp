@@ -253,7 +253,7 @@ TEST_F(PageWidgetsTest, selebihnya_growsThePageInPlaceAsItsFileWouldShowIt)
 
     // The page shown and its file, loaded afresh, hold the same sections, tiles and calls.
     const QString grown = js(QLatin1String(kBookArea)).toString();
-    const int before = loadsFinished;
+    const int before = beforeLoad();
     view->loadUrl(QUrl::fromLocalFile(pagePath(s_service->DataPath(), QLatin1String(kHomePageFile))));
     waitForLoadAfter(before);
     EXPECT_GT(sections(), first);

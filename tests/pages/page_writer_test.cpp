@@ -101,7 +101,7 @@ TEST_F(PageWriterViewTest, pageUrl_ofAFolderWithSpacesAndOtherLetters_loadsInThe
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString text = QStringLiteral("<!DOCTYPE html>\r\n<html><head><meta charset=\"utf-8\"><title>Ñ 漢字</title>"
                                         "</head><body></body></html>\r\n");
-    const int before = loadsFinished;
+    const int before = beforeLoad();
     writeAndLoadPage(folder, QStringLiteral("page.html"), text, *view);
     waitForLoadAfter(before);
     EXPECT_EQ(view->title(), QStringLiteral("Ñ 漢字"));
