@@ -157,8 +157,6 @@ TEST_F(PageWidgetsTest, homePage_widgetsAreSetUpOnceAsTheyComeNearTheView)
     EXPECT_TRUE(s_dialogs->boxes().isEmpty());
 }
 
-// Pages whose stars stand outside any carousel (search hits stay a plain grid, a chart is a table): the stars
-// of the tiles in view are drawn on their own, each once, and none is left to a carousel that never comes.
 // The frame drawn right after the page has set itself up already shows the banner and the grids in view as
 // carousels with their stars: the member never sees them stacked or as plain grids for a moment.
 TEST_F(PageWidgetsTest, homePage_carouselsInViewAreBuiltBeforeTheFirstFrame)
@@ -184,6 +182,8 @@ TEST_F(PageWidgetsTest, homePage_carouselsInViewAreBuiltBeforeTheFirstFrame)
     EXPECT_EQ(seen.value(QStringLiteral("starless")).toInt(), 0);
 }
 
+// Pages whose stars stand outside any carousel (search hits stay a plain grid, a chart is a table): the stars
+// of the tiles in view are drawn on their own, each once, and none is left to a carousel that never comes.
 TEST_F(PageWidgetsTest, starsOutsideCarousels_areDrawnOnTheirOwn)
 {
     const struct
