@@ -102,6 +102,27 @@ QString withoutScripts(const QString &text)
     return bare;
 }
 
+// The same page with only its library files linked: the shared page script and every inline script removed. What
+// it costs beyond the page without scripts is the fixed price of reading the libraries, which no page script can
+// lower.
+QString librariesOnly(const QString &text)
+{
+    static const QRegularExpression script(QStringLiteral("<script\\b([^>]*)>.*?</script>"),
+                                           QRegularExpression::CaseInsensitiveOption
+                                               | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression library(QStringLiteral("\\bsrc\\s*=\\s*\"(?!js/main\\.js\")[^\"]+\""));
+    QString kept;
+    qsizetype from = 0;
+    for (auto it = script.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        kept += text.mid(from, match.capturedStart() - from);
+        if (library.match(match.captured(1)).hasMatch())
+            kept += match.captured();
+        from = match.capturedEnd();
+    }
+    return kept + text.mid(from);
+}
+
 struct FreshLoad
 {
     std::unique_ptr<TChromium> view;
@@ -145,27 +166,36 @@ QString intoDataFolder(const elumira::TLekoraLib &lib, const QString &given)
     return file;
 }
 
-// Each page beside its copy without scripts, loaded in turns, RUNS times.
+// Each page beside its copy without scripts, loaded in turns, RUNS times; a copy with its libraries only is loaded
+// in the same turns, to show how much of the difference the libraries take by themselves.
 int comparePages(const QStringList &files, int runs)
 {
     elumira::RecordingDialogs dialogs;
     elumira::TLekoraLib lib(dialogs);
     auto *profile = elumira::createBrowserProfile(qApp);
-    std::printf("%-36s %8s %8s %10s %8s\n", "page", "KB", "loaded", "no scripts", "ratio");
+    std::printf("%-36s %8s %8s %10s %8s %10s %10s\n", "page", "KB", "loaded", "no scripts", "ratio", "libraries",
+                "lib. ratio");
     for (const QString &given : files) {
         const QString file = intoDataFolder(lib, given);
         const QFileInfo info(file);
+        const QString text = readFile(file);
         const QString bare = info.absolutePath() + QStringLiteral("/bare_") + info.fileName();
-        pages::writePageFile(bare, withoutScripts(readFile(file)));
-        loadMs(profile, bare); // the assets into the cache, for both sides alike
-        std::vector<double> full, plain;
+        const QString libraries = info.absolutePath() + QStringLiteral("/libraries_") + info.fileName();
+        pages::writePageFile(bare, withoutScripts(text));
+        pages::writePageFile(libraries, librariesOnly(text));
+        loadMs(profile, bare); // the assets into the cache, for all sides alike
+        loadMs(profile, libraries);
+        std::vector<double> full, plain, libs;
         for (int run = 0; run < runs; ++run) {
             full.push_back(loadMs(profile, file));
             plain.push_back(loadMs(profile, bare));
+            libs.push_back(loadMs(profile, libraries));
         }
         QFile::remove(bare);
-        const double a = median(full), b = median(plain);
-        std::printf("%-36s %8lld %8.0f %10.0f %8.2f\n", qPrintable(info.fileName()), info.size() / 1024, a, b, a / b);
+        QFile::remove(libraries);
+        const double a = median(full), b = median(plain), c = median(libs);
+        std::printf("%-36s %8lld %8.0f %10.0f %8.2f %10.0f %10.2f\n", qPrintable(info.fileName()), info.size() / 1024,
+                    a, b, a / b, c, c / b);
         std::fflush(stdout);
     }
     return 0;

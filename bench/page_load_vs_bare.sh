@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The library views side by side with plain references, median of RUNS runs (default 5), as ratios:
 #   1. every generated page (the demo's, after a walk, and long ones: 100 sections x 20 tiles, 1,000 rows) loaded
-#      until interactive, beside the same page with its scripts removed;
+#      until interactive, beside the same page with its scripts removed, and the same page with its libraries only
+#      (no shared page script, no inline script) beside that too: the part of the ratio no page script can lower;
 #   2. a "Selebihnya" on a home page of 50 sections beside one on a page of 10 sections;
 #   3. PSS of all processes after the seven-view walk beside Debian's Chromium holding the same seven pages in tabs
 #      (skipped when `chromium` is not installed: apt-get install chromium);
